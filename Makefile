@@ -1,0 +1,49 @@
+# The two commands: `make run` and `make test`. Both install what is missing, configure and build.
+BUILD      ?= build
+TEST_BUILD ?= build-test
+BENCH_BUILD ?= build-bench
+GENERATOR  := -G Ninja
+JOBS       ?= 2
+CTEST_ARGS ?=
+
+.PHONY: run test bench fuzz deps build build-test format format-check clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLV_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/linkvane
+
+# Tests run in a Debug build with AddressSanitizer and UBSan.
+build-test: deps
+	@cmake -S . -B $(TEST_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DLV_SANITIZE=ON >/dev/null
+	@cmake --build $(TEST_BUILD) -j $(JOBS)
+
+test: build-test
+	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600 $(CTEST_ARGS)
+
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DLV_BUILD_TESTS=OFF -DLV_BUILD_GUI=OFF -DLV_BUILD_BENCH=ON >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
+
+# Real fuzzing with clang's libFuzzer: make fuzz FUZZ_SECONDS=60
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	@cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DLV_LIBFUZZER=ON -DLV_BUILD_GUI=OFF -DLV_SANITIZE=ON >/dev/null
+	@cmake --build build-fuzz -j $(JOBS)
+	@for f in build-fuzz/fuzz/*_fuzz; do n=$$(basename $$f _fuzz); echo "== $$n"; $$f -max_total_time=$(FUZZ_SECONDS) fuzz/corpus/$$n || exit 1; done
+
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+format:
+	clang-format -i $(SOURCES)
+
+format-check:
+	clang-format --dry-run --Werror $(SOURCES)
+
+clean:
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz

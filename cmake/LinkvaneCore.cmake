@@ -1,0 +1,17 @@
+# lv_core_library(name DIR folder LIBS ...): one static library of every .cpp below src/<folder>.
+# A subsystem without sources yet becomes an interface library so that others can still link it.
+set(LV_CORE_LIBRARIES "")
+function(lv_core_library name)
+  cmake_parse_arguments(ARG "" "DIR" "LIBS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${ARG_DIR}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+  endif()
+  set(LV_CORE_LIBRARIES ${LV_CORE_LIBRARIES} ${name} PARENT_SCOPE)
+endfunction()
