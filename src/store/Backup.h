@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lv {
+
+// The path without the extension of its last component: "/bm/work.lvd" -> "/bm/work"; a dot in a
+// directory name does not count.
+std::string FileStem(std::string_view path);
+
+// Reads the whole source and replaces the destination with it atomically. A missing or unreadable
+// source raises "Cannot open file ..." and leaves the destination alone; a destination that cannot
+// be written raises "Cannot create file ...".
+void FileCopy(const std::string& source, const std::string& destination);
+
+// stem + ".bak" beside the DataFile (an existing backup spelt in another case is used).
+std::string BackupFileName(const std::string& dataFile);
+
+// The modification backup, taken just before a command changes the DataFile: copies it to its
+// backup when enabled ([Auto] Backup). A DataFile that does not exist yet has nothing to keep.
+void TakeModificationBackup(const std::string& dataFile, bool autoBackup);
+
+// The file side of "&Undo last Edit": when the backup exists, copies it over the DataFile.
+// Returns whether it did; the caller reloads the file either way.
+bool RestoreModificationBackup(const std::string& dataFile);
+
+} // namespace lv
