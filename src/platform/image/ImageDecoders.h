@@ -3,6 +3,7 @@
 #include "platform/image/Image.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -54,6 +55,8 @@ struct IconGroup {
 // Only the icon groups; throws when the file is not a PE file or its resources are malformed.
 // A file without icons gives an empty list.
 std::vector<IconGroup> DecodePeIconGroups(ByteSpan file);
+// Only group `index` (from 0); nullopt when the file has no such group.
+std::optional<IconGroup> DecodePeIconGroup(ByteSpan file, int index);
 // The number of icon groups, without decoding any picture.
 int CountPeIconGroups(ByteSpan file);
 
