@@ -94,7 +94,7 @@ private:
     void Changed();
 
     std::string fileName_;
-    std::string loaded_;
+    std::unique_ptr<const std::string> loaded_; // held apart so moves keep the views valid
     std::vector<LineRef> lines_;
     bool deferSaves_ = false;
     bool modified_ = false;

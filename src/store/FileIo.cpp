@@ -1,0 +1,162 @@
+#include "store/FileIo.h"
+
+#include "store/FileError.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lv {
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int Get() const { return fd_; }
+    int Release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Saving through a symbolic link must replace the file it points at, not the link itself.
+std::string FinalTarget(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        return path;
+    }
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) {
+        return path; // a dangling link: the rename below replaces it
+    }
+    std::string result(real);
+    std::free(real);
+    return result;
+}
+
+} // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return std::nullopt;
+        }
+        throw FileError::CannotOpen(path);
+    }
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) {
+        throw FileError::CannotOpen(path);
+    }
+    std::string bytes;
+    if (S_ISREG(st.st_mode) && st.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw FileError::CannotOpen(path);
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+bool PathExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    const std::string target = FinalTarget(path);
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists) {
+        // A read-only file stays as it is, also for root (who could otherwise rename over it),
+        // the way the read-only attribute protected it on Windows.
+        const mode_t writeBits = S_IWUSR | S_IWGRP | S_IWOTH;
+        if (!S_ISREG(st.st_mode) || (st.st_mode & writeBits) == 0 ||
+            ::access(target.c_str(), W_OK) != 0) {
+            throw FileError::CannotCreate(path);
+        }
+    }
+
+    static std::atomic<unsigned> counter{0};
+    std::string temp;
+    int rawFd = -1;
+    for (int attempt = 0; attempt < 100 && rawFd < 0; ++attempt) {
+        temp = target + ".~lv" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        // Mode 0666 so a new file gets the permissions the umask allows.
+        rawFd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (rawFd < 0 && errno != EEXIST) {
+            break;
+        }
+    }
+    if (rawFd < 0) {
+        throw FileError::CannotCreate(path);
+    }
+    Fd fd(rawFd);
+    bool ok = WriteAll(fd.Get(), bytes);
+    if (ok && exists) {
+        ok = ::fchmod(fd.Get(), st.st_mode & 07777) == 0;
+    }
+    ok = ok && ::fsync(fd.Get()) == 0;
+    ok = ::close(fd.Release()) == 0 && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        throw FileError::CannotCreate(path);
+    }
+    // Make the rename itself durable; failing here loses nothing already written.
+    Fd dir(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0) {
+        ::fsync(dir.Get());
+    }
+}
+
+} // namespace lv

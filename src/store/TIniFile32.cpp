@@ -1,0 +1,350 @@
+#include "store/TIniFile32.h"
+
+#include "store/FileIo.h"
+#include "store/Text.h"
+
+#include <utility>
+
+namespace lv {
+namespace {
+
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+} // namespace
+
+TIniFile32::TIniFile32(std::string fileName) : fileName_(std::move(fileName)) {
+    if (auto bytes = ReadFileBytes(fileName_)) {
+        Load(std::move(*bytes));
+    }
+}
+
+TIniFile32 TIniFile32::FromBytes(std::string fileName, std::string bytes) {
+    TIniFile32 ini;
+    ini.fileName_ = std::move(fileName);
+    ini.Load(std::move(bytes));
+    return ini;
+}
+
+TIniFile32::TIniFile32(TIniFile32&&) noexcept = default;
+TIniFile32& TIniFile32::operator=(TIniFile32&&) noexcept = default;
+TIniFile32::~TIniFile32() = default;
+
+void TIniFile32::Load(std::string bytes) {
+    // Lines end at CR LF, lone CR or lone LF. A NUL byte is an ordinary byte of its line: ending
+    // the text there would silently drop everything after it on the next save.
+    loaded_ = std::make_unique<const std::string>(std::move(bytes));
+    const std::string& text = *loaded_;
+    lines_.clear();
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* start = begin;
+    const char* p = begin;
+    while (p != end) {
+        const char c = *p;
+        if (c == '\r' || c == '\n') {
+            lines_.push_back(
+                LineRef{std::string_view(start, static_cast<std::size_t>(p - start)), nullptr});
+            ++p;
+            if (c == '\r' && p != end && *p == '\n') {
+                ++p;
+            }
+            start = p;
+        } else {
+            ++p;
+        }
+    }
+    if (start != end) {
+        lines_.push_back(
+            LineRef{std::string_view(start, static_cast<std::size_t>(end - start)), nullptr});
+    }
+    modified_ = false;
+}
+
+TIniFile32::LineRef TIniFile32::MakeLine(std::string text) const {
+    auto owned = std::make_unique<std::string>(std::move(text));
+    const std::string_view view(*owned);
+    return LineRef{view, std::move(owned)};
+}
+
+std::string_view TIniFile32::Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool TIniFile32::IsSection(std::string_view line) {
+    const std::string_view trimmed = Trim(line);
+    return trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']';
+}
+
+std::string_view TIniFile32::ExtractKey(std::string_view line) {
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) {
+        return {};
+    }
+    return Trim(line.substr(0, eq));
+}
+
+std::string_view TIniFile32::ExtractValue(std::string_view line) {
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) {
+        return {};
+    }
+    return Trim(line.substr(eq + 1));
+}
+
+std::optional<std::size_t> TIniFile32::FindSection(std::string_view section) const {
+    // Whole lines are compared, so only lines of exactly the header's length can match.
+    const std::size_t size = section.size() + 2;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const std::string_view line = lines_[i].text;
+        if (line.size() == size && line.front() == '[' && line.back() == ']' &&
+            SameText1252(line.substr(1, section.size()), section)) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+std::size_t TIniFile32::WalkSection(std::size_t header, std::string_view key,
+                                    bool& foundKey) const {
+    foundKey = false;
+    std::size_t i = header + 1;
+    for (; i < lines_.size(); ++i) {
+        const std::string_view line = lines_[i].text;
+        if (IsSection(line)) {
+            break;
+        }
+        if (ExtractKey(line) == key) {
+            foundKey = true;
+            break;
+        }
+    }
+    return i;
+}
+
+std::string TIniFile32::ReadString(std::string_view section, std::string_view key,
+                                   std::string_view defaultValue) const {
+    // The empty key would otherwise stop at the first blank line; it always reads as the default.
+    if (key.empty() || lines_.empty()) {
+        return std::string(defaultValue);
+    }
+    const auto header = FindSection(section);
+    if (!header) {
+        return std::string(defaultValue);
+    }
+    bool found = false;
+    const std::size_t at = WalkSection(*header, key, found);
+    if (found) {
+        const std::string_view value = ExtractValue(lines_[at].text);
+        if (!value.empty()) {
+            return std::string(value);
+        }
+    }
+    return std::string(defaultValue);
+}
+
+std::int32_t TIniFile32::ReadInteger(std::string_view section, std::string_view key,
+                                     std::int32_t defaultValue) const {
+    std::string text = ReadString(section, key, "");
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.replace(0, 2, "$");
+    }
+    return ParseInteger(text).value_or(defaultValue);
+}
+
+void TIniFile32::WriteString(std::string_view section, std::string_view key,
+                             std::string_view value) {
+    std::string line;
+    if (!key.empty()) {
+        line.reserve(key.size() + 1 + value.size());
+        line.append(key).append("=").append(value);
+    }
+    if (const auto header = FindSection(section)) {
+        bool found = false;
+        const std::size_t at = WalkSection(*header, key, found);
+        if (!key.empty()) {
+            if (found) {
+                lines_[at] = MakeLine(std::move(line));
+            } else {
+                lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
+                              MakeLine(std::move(line)));
+            }
+        }
+    } else {
+        lines_.push_back(MakeLine(std::string()));
+        std::string headerLine;
+        headerLine.reserve(section.size() + 2);
+        headerLine.append("[").append(section).append("]");
+        lines_.push_back(MakeLine(std::move(headerLine)));
+        if (!key.empty()) {
+            lines_.push_back(MakeLine(std::move(line)));
+        }
+    }
+    Changed();
+}
+
+void TIniFile32::WriteInteger(std::string_view section, std::string_view key, std::int32_t value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void TIniFile32::DeleteKey(std::string_view section, std::string_view key) {
+    // An empty key would match the first blank or malformed line and delete it.
+    if (key.empty()) {
+        return;
+    }
+    const auto header = FindSection(section);
+    if (!header) {
+        return;
+    }
+    bool found = false;
+    const std::size_t at = WalkSection(*header, key, found);
+    if (!found) {
+        return;
+    }
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
+    Changed();
+}
+
+void TIniFile32::EraseSection(std::string_view section) {
+    const auto header = FindSection(section);
+    if (!header) {
+        return;
+    }
+    const std::size_t at = *header;
+    std::size_t end = at + 1;
+    while (end < lines_.size() && !IsSection(lines_[end].text)) {
+        ++end;
+    }
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at),
+                 lines_.begin() + static_cast<std::ptrdiff_t>(end));
+    if (at != 0) {
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), MakeLine(std::string()));
+    }
+    Changed();
+}
+
+void TIniFile32::Changed() {
+    modified_ = true;
+    if (!deferSaves_) {
+        UpdateFile();
+    }
+}
+
+std::string TIniFile32::Bytes() const {
+    std::size_t total = 0;
+    for (const auto& line : lines_) {
+        total += line.text.size() + 2;
+    }
+    std::string bytes;
+    bytes.reserve(total);
+    for (const auto& line : lines_) {
+        bytes.append(line.text).append("\r\n");
+    }
+    return bytes;
+}
+
+void TIniFile32::UpdateFile() {
+    WriteFileAtomic(fileName_, Bytes());
+    modified_ = false;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    bool negative = false;
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    if (text.front() == '$') {
+        text.remove_prefix(1);
+        if (text.empty()) {
+            return std::nullopt;
+        }
+        std::uint64_t value = 0;
+        for (const char c : text) {
+            int digit = 0;
+            if (c >= '0' && c <= '9') {
+                digit = c - '0';
+            } else if (c >= 'a' && c <= 'f') {
+                digit = c - 'a' + 10;
+            } else if (c >= 'A' && c <= 'F') {
+                digit = c - 'A' + 10;
+            } else {
+                return std::nullopt;
+            }
+            value = value * 16 + static_cast<std::uint64_t>(digit);
+            if (value > 0xFFFFFFFFu) {
+                return std::nullopt;
+            }
+        }
+        // Hexadecimal covers all 32 bits: $FFFFFFFF is -1.
+        auto bits = static_cast<std::uint32_t>(value);
+        if (negative) {
+            bits = 0u - bits;
+        }
+        return static_cast<std::int32_t>(bits);
+    }
+    std::int64_t value = 0;
+    const std::int64_t limit = negative ? 2147483648LL : 2147483647LL;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+        if (value > limit) {
+            return std::nullopt;
+        }
+    }
+    return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+void WriteToIniS(const std::string& file, std::string_view section, std::string_view key,
+                 std::string_view value) {
+    TIniFile32(file).WriteString(section, key, value);
+}
+
+void WriteToIniI(const std::string& file, std::string_view section, std::string_view key,
+                 std::int32_t value) {
+    TIniFile32(file).WriteInteger(section, key, value);
+}
+
+std::string ReadFromIniS(const std::string& file, std::string_view section, std::string_view key,
+                         std::string_view defaultValue) {
+    return TIniFile32(file).ReadString(section, key, defaultValue);
+}
+
+std::int32_t ReadFromIniI(const std::string& file, std::string_view section, std::string_view key,
+                          std::int32_t defaultValue) {
+    return TIniFile32(file).ReadInteger(section, key, defaultValue);
+}
+
+void WriteToIniSLVD(const std::string& dataFile, std::string_view section, std::string_view key,
+                    std::string_view value) {
+    WriteToIniS(dataFile, section, key, value);
+}
+
+void WriteToIniILVD(const std::string& dataFile, std::string_view section, std::string_view key,
+                    std::int32_t value) {
+    WriteToIniI(dataFile, section, key, value);
+}
+
+std::string ReadFromIniSLVD(const std::string& dataFile, std::string_view section,
+                            std::string_view key, std::string_view defaultValue) {
+    return ReadFromIniS(dataFile, section, key, defaultValue);
+}
+
+std::int32_t ReadFromIniILVD(const std::string& dataFile, std::string_view section,
+                             std::string_view key, std::int32_t defaultValue) {
+    return ReadFromIniI(dataFile, section, key, defaultValue);
+}
+
+} // namespace lv

@@ -1,0 +1,349 @@
+#include "store/Text.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <dirent.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unicode/ucol.h>
+#include <vector>
+
+namespace lv {
+namespace {
+
+// The characters of bytes 80..9F hex; the undefined five keep their own value.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+struct CaseTables {
+    std::array<unsigned char, 256> lower{};
+    std::array<unsigned char, 256> upper{};
+};
+
+constexpr CaseTables MakeCaseTables() {
+    CaseTables t;
+    for (int i = 0; i < 256; ++i) {
+        t.lower[i] = static_cast<unsigned char>(i);
+        t.upper[i] = static_cast<unsigned char>(i);
+    }
+    auto pair = [&t](int upperByte, int lowerByte) {
+        t.lower[upperByte] = static_cast<unsigned char>(lowerByte);
+        t.upper[lowerByte] = static_cast<unsigned char>(upperByte);
+    };
+    for (int c = 'A'; c <= 'Z'; ++c) {
+        pair(c, c + 32);
+    }
+    for (int c = 0xC0; c <= 0xDE; ++c) {
+        if (c != 0xD7) { // the multiplication sign has no case
+            pair(c, c + 32);
+        }
+    }
+    pair(0x8A, 0x9A); // S caron
+    pair(0x8C, 0x9C); // OE
+    pair(0x8E, 0x9E); // Z caron
+    pair(0x9F, 0xFF); // Y diaeresis
+    return t;
+}
+
+constexpr CaseTables kCase = MakeCaseTables();
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+// One code point at pos; advances pos. Invalid sequences give U+FFFD and skip one byte.
+char32_t DecodeUtf8(std::string_view s, std::size_t& pos) {
+    const auto b0 = static_cast<unsigned char>(s[pos]);
+    if (b0 < 0x80) {
+        ++pos;
+        return b0;
+    }
+    int length = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        length = 2, cp = b0 & 0x1F, minimum = 0x80;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        length = 3, cp = b0 & 0x0F, minimum = 0x800;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        length = 4, cp = b0 & 0x07, minimum = 0x10000;
+    } else {
+        ++pos;
+        return 0xFFFD;
+    }
+    if (pos + static_cast<std::size_t>(length) > s.size()) {
+        ++pos;
+        return 0xFFFD;
+    }
+    for (int i = 1; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(s[pos + static_cast<std::size_t>(i)]);
+        if ((b & 0xC0) != 0x80) {
+            ++pos;
+            return 0xFFFD;
+        }
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        ++pos;
+        return 0xFFFD;
+    }
+    pos += static_cast<std::size_t>(length);
+    return cp;
+}
+
+struct Reference {
+    char32_t cp;
+    std::size_t length;
+};
+
+// "&#" 1-7 decimal digits ";" at pos.
+std::optional<Reference> ParseReference(std::string_view s, std::size_t pos) {
+    if (pos + 3 >= s.size() || s[pos] != '&' || s[pos + 1] != '#') {
+        return std::nullopt;
+    }
+    std::size_t i = pos + 2;
+    char32_t value = 0;
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - pos - 2 < 7) {
+        value = value * 10 + static_cast<char32_t>(s[i] - '0');
+        ++i;
+    }
+    if (i == pos + 2 || i >= s.size() || s[i] != ';') {
+        return std::nullopt;
+    }
+    return Reference{value, i + 1 - pos};
+}
+
+// A reference stands for a character only when no byte can hold that character.
+bool Decodable(char32_t cp) {
+    return cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF) && !UnicodeToCp1252(cp);
+}
+
+// Whether the '&' at pos would be read back as something other than itself.
+bool AmpersandNeedsEscape(std::string_view s, std::size_t pos, Reference& ref) {
+    const auto parsed = ParseReference(s, pos);
+    if (!parsed) {
+        return false;
+    }
+    ref = *parsed;
+    if (Decodable(ref.cp)) {
+        return true;
+    }
+    const std::size_t next = pos + ref.length;
+    return ref.cp == '&' && next < s.size() && s[next] == '#';
+}
+
+struct CollatorHolder {
+    UCollator* collator = nullptr;
+    CollatorHolder() {
+        UErrorCode status = U_ZERO_ERROR;
+        // The root order: stable whatever the process locale, punctuation before digits before
+        // letters, accented letters beside their base letter.
+        collator = ucol_open("", &status);
+        if (U_FAILURE(status)) {
+            collator = nullptr;
+            return;
+        }
+        ucol_setStrength(collator, UCOL_SECONDARY);
+    }
+    ~CollatorHolder() {
+        if (collator != nullptr) {
+            ucol_close(collator);
+        }
+    }
+    CollatorHolder(const CollatorHolder&) = delete;
+    CollatorHolder& operator=(const CollatorHolder&) = delete;
+};
+
+std::u16string ToUtf16(std::string_view bytes) {
+    std::u16string out(bytes.size(), u'\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        out[i] = static_cast<char16_t>(Cp1252ToUnicode(static_cast<unsigned char>(bytes[i])));
+    }
+    return out;
+}
+
+int CompareFolded(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const int x = kCase.lower[static_cast<unsigned char>(a[i])];
+        const int y = kCase.lower[static_cast<unsigned char>(b[i])];
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+} // namespace
+
+char32_t Cp1252ToUnicode(unsigned char byte) {
+    if (byte >= 0x80 && byte <= 0x9F) {
+        return kHighControls[byte - 0x80];
+    }
+    return byte;
+}
+
+std::optional<unsigned char> UnicodeToCp1252(char32_t ch) {
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) {
+        return static_cast<unsigned char>(ch);
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == ch) {
+            return static_cast<unsigned char>(0x80 + i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 4);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (bytes[i] == '&') {
+            Reference ref{};
+            if (AmpersandNeedsEscape(bytes, i, ref)) {
+                AppendUtf8(out, Decodable(ref.cp) ? ref.cp : U'&');
+                i += ref.length;
+                continue;
+            }
+        }
+        AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(bytes[i])));
+        ++i;
+    }
+    return out;
+}
+
+std::string Utf8ToCp1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        if (utf8[i] == '&') {
+            Reference ref{};
+            out += AmpersandNeedsEscape(utf8, i, ref) ? "&#38;" : "&";
+            ++i;
+            continue;
+        }
+        const char32_t cp = DecodeUtf8(utf8, i);
+        if (const auto byte = UnicodeToCp1252(cp)) {
+            out += static_cast<char>(*byte);
+        } else {
+            out += "&#" + std::to_string(static_cast<std::uint32_t>(cp)) + ";";
+        }
+    }
+    return out;
+}
+
+unsigned char LowerCase1252(unsigned char byte) {
+    return kCase.lower[byte];
+}
+unsigned char UpperCase1252(unsigned char byte) {
+    return kCase.upper[byte];
+}
+
+std::string LowerCase1252(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = static_cast<char>(kCase.lower[static_cast<unsigned char>(c)]);
+    }
+    return out;
+}
+
+std::string UpperCase1252(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = static_cast<char>(kCase.upper[static_cast<unsigned char>(c)]);
+    }
+    return out;
+}
+
+bool SameText1252(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (kCase.lower[static_cast<unsigned char>(a[i])] !=
+            kCase.lower[static_cast<unsigned char>(b[i])]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int CompareText1252(std::string_view a, std::string_view b) {
+    thread_local CollatorHolder holder;
+    if (holder.collator != nullptr) {
+        const std::u16string x = ToUtf16(a);
+        const std::u16string y = ToUtf16(b);
+        const UCollationResult r =
+            ucol_strcoll(holder.collator, reinterpret_cast<const UChar*>(x.data()),
+                         static_cast<int32_t>(x.size()), reinterpret_cast<const UChar*>(y.data()),
+                         static_cast<int32_t>(y.size()));
+        if (r != UCOL_EQUAL) {
+            return r == UCOL_LESS ? -1 : 1;
+        }
+    }
+    return CompareFolded(a, b);
+}
+
+std::string ResolveCaseInsensitive(const std::string& dir, const std::string& name) {
+    std::string joined;
+    if (dir.empty()) {
+        joined = name;
+    } else {
+        joined = dir;
+        if (joined.back() != '/') {
+            joined += '/';
+        }
+        joined += name;
+    }
+    struct stat st {};
+    if (::lstat(joined.c_str(), &st) == 0) {
+        return joined;
+    }
+    const auto slash = joined.rfind('/');
+    const std::string parent =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : joined.substr(0, slash));
+    const std::string base = slash == std::string::npos ? joined : joined.substr(slash + 1);
+    if (base.empty()) {
+        return joined;
+    }
+    std::unique_ptr<DIR, int (*)(DIR*)> handle(::opendir(parent.c_str()), &::closedir);
+    if (!handle) {
+        return joined;
+    }
+    const std::string wanted = Utf8ToCp1252(base);
+    std::vector<std::string> matches;
+    while (const dirent* entry = ::readdir(handle.get())) {
+        const std::string_view entryName(entry->d_name);
+        if (SameText1252(Utf8ToCp1252(entryName), wanted)) {
+            matches.emplace_back(entryName);
+        }
+    }
+    if (matches.empty()) {
+        return joined;
+    }
+    // Several spellings may exist side by side on Linux; take a predictable one.
+    std::sort(matches.begin(), matches.end());
+    return joined.substr(0, slash + 1) + matches.front();
+}
+
+} // namespace lv
