@@ -20,6 +20,10 @@ struct HttpHeaderLine {
 // "name: value" field, or anything else.
 HttpHeaderLine ParseHttpHeaderLine(std::string_view line);
 
+// Decimal value of the leading digits of a field value ("Content-Length"), after blanks; 0
+// when there are none. Never overflows.
+long long ParseHttpInteger(std::string_view text);
+
 // True for a line whose first six characters are "<HTML>" in any case: a server that sent no
 // header at all.
 bool IsHeaderlessHtml(std::string_view line);

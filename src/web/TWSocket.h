@@ -98,9 +98,12 @@ public:
     void CancelDnsLookup();
     const std::string& DnsResult() const { return dnsResult_; }
 
-    // Connects to Addr:Port with Proto "tcp"; OnSessionConnected(error) follows. Raises
-    // "Connect: Socket already in use", "Connect: No Port Specified", "Connect: No IP Address
-    // Specified" or "Connect: No Protocol Specified".
+    // Connects to Addr:Port with Proto "tcp"; OnSessionConnected(error) follows (after the TLS
+    // handshake with SslEnable). Raises "Connect: Socket already in use", "Connect: No Port
+    // Specified", "Connect: No IP Address Specified" or "Connect: No Protocol Specified", and
+    // ESocketException with the Winsock number as code when the connect call itself fails. A
+    // connection that cannot be made is reported by OnSessionConnected alone, without
+    // OnSessionClosed.
     void Connect();
     void Connect(const std::string& host, const std::string& port);
 
@@ -126,8 +129,9 @@ public:
     const std::string& LineEnd() const { return lineEnd_; }
     void SetLineEnd(const std::string& end) { lineEnd_ = end.empty() ? std::string("\n") : end; }
 
-    // Close: graceful end; fires OnSessionClosed(0) at once when the socket was open (a running
-    // look-up or connect is cancelled the same way). Abort: immediate end without any event.
+    // Close: graceful end (what is queued is sent if the connection takes it at once); fires
+    // OnSessionClosed(0) before returning when State was not Closed. A running look-up is
+    // cancelled silently. Abort: immediate end without any event.
     void Close();
     void Abort();
 
