@@ -1,0 +1,183 @@
+#include "mainwindow/TForm1.h"
+
+#include "mainwindow/BookmarkCount.h"
+#include "mainwindow/PageGrid.h"
+#include "mainwindow/PagePasswords.h"
+#include "mainwindow/SettingsSwitches.h"
+#include "mainwindow/StartUp.h"
+#include "store/Backup.h"
+#include "store/DataFile.h"
+#include "store/Settings.h"
+#include "store/TIniFile32.h"
+
+namespace lv {
+
+TForm1::TForm1(MainWindowPorts ports, std::string programDir)
+    : ports_(std::move(ports)), dlg1_(ports_.dialogs) {
+    state_.ProgramDir = std::move(programDir);
+}
+
+void TForm1::FormCreate(const std::vector<std::string>& args) {
+    StartUp(state_, ports_).FormCreate(args);
+}
+
+void TForm1::FormCaption() {
+    state_.caption = lv::FormCaption(state_, ports_.clock);
+}
+
+void TForm1::Load(const std::string& page) {
+    PageGrid(state_).Load(page);
+}
+
+void TForm1::ReloadCurrent() {
+    if (!state_.TabSet1.names.empty()) {
+        Load(state_.TabSet1.Current());
+    }
+}
+
+void TForm1::FormResize(int clientWidth, int clientHeight) {
+    const int windowWidth = clientWidth + kFrameWidth;
+    state_.place.height = clientHeight + kFrameHeight;
+    const bool changed = windowWidth != state_.WindowWidth;
+    state_.place.width = windowWidth;
+    if (state_.InitialLoad) {
+        return;
+    }
+    state_.WindowWidth = windowWidth;
+    if (changed) {
+        PageGrid(state_).Buttons(false);
+        ReloadCurrent();
+    }
+}
+
+void TForm1::MResetSizeClick() {
+    FormResize(kDefaultWindowWidth - kFrameWidth, kWindowHeight - kFrameHeight);
+}
+
+bool TForm1::TabSet1Change(int newTab) {
+    const auto& names = state_.TabSet1.names;
+    if (newTab < 0 || newTab >= static_cast<int>(names.size())) {
+        return false;
+    }
+    FormCaption();
+    bool allowed = true;
+    if (auto password = FindPagePass(state_.PagePassBox, names[static_cast<std::size_t>(newTab)])) {
+        PasswordResult typed = ports_.dialogs.Password({true});
+        allowed = typed.password == *password;
+        if (!allowed) {
+            ports_.dialogs.Message({MsgKind::Information, {}, "Invalid Password!"});
+        }
+    }
+    const std::string& onScreen =
+        names[static_cast<std::size_t>(allowed ? newTab : state_.TabSet1.selected)];
+    state_.checks.pagePass = FindPagePass(state_.PagePassBox, onScreen).has_value();
+    return allowed;
+}
+
+void TForm1::TabSet1Click() {
+    ReloadCurrent();
+    FormCaption();
+}
+
+void TForm1::SelectTab(int index) {
+    if (index == state_.TabSet1.selected || !TabSet1Change(index)) {
+        return;
+    }
+    state_.TabSet1.selected = index;
+    TabSet1Click();
+}
+
+bool TForm1::FormCloseQuery(const WindowPlace& actual) {
+    state_.place.left = actual.left;
+    state_.place.top = actual.top;
+    state_.place.width = actual.width;
+    state_.place.minimized = actual.minimized;
+    SaveLocation();
+    return true;
+}
+
+void TForm1::SaveLocation() {
+    TIniFile32 ini(state_.SettingsFile());
+    ini.WriteInteger(settings::kTop.section, settings::kTop.key, state_.place.top);
+    ini.WriteInteger(settings::kLeft.section, settings::kLeft.key, state_.place.left);
+    ini.WriteInteger(settings::kWidth.section, settings::kWidth.key, state_.place.width);
+    ini.WriteString(settings::kWindowState.section, settings::kWindowState.key,
+                    state_.place.minimized ? "Min" : "Norm");
+}
+
+void TForm1::FormClose() {
+    WriteToIniSLVD(state_.DataFileName, datafile::kTabs, datafile::kPagePasswordKey,
+                   PagePassValue(state_.PagePassBox));
+}
+
+void TForm1::Columns(int count) {
+    SettingsSwitches(state_, ports_, [this] { ReloadCurrent(); }).MColumnsClick(count);
+}
+
+#define LV_SWITCH(Handler)                                                                         \
+    void TForm1::Handler() {                                                                       \
+        SettingsSwitches(state_, ports_, [this] { ReloadCurrent(); }).Handler();                   \
+    }
+LV_SWITCH(MIconsClick)
+LV_SWITCH(MNotesClick)
+LV_SWITCH(MUrlClick)
+LV_SWITCH(MFontClick)
+LV_SWITCH(MBackupClick)
+LV_SWITCH(MConfirmClick)
+LV_SWITCH(MConfirmWebIconClick)
+LV_SWITCH(MWebIconSearchClick)
+#undef LV_SWITCH
+
+void TForm1::MCountClick() {
+    const int total = CountBookmarks(state_.DataFileName, state_.TabSet1.names, state_.ColumnCount);
+    CountRequest request;
+    request.caption = "Counting: " + std::to_string(total);
+    request.label = "You have " + std::to_string(total) + " Bookmarks.";
+    request.backColor = state_.TabSelectedColor;
+    request.fontColor = state_.TabFontColor;
+    ports_.dialogs.Count(request);
+}
+
+void TForm1::MUndoClick() {
+    RestoreModificationBackup(state_.DataFileName);
+    const std::string first =
+        ReadFromIniSLVD(state_.DataFileName, datafile::kTabs, "Tab1", "Page1");
+    state_.TabSet1.selected = 0;
+    state_.InitialLoad = true;
+    try {
+        Load(first);
+    } catch (...) {
+        state_.InitialLoad = false;
+        FormCaption();
+        throw;
+    }
+    state_.InitialLoad = false;
+    FormCaption();
+}
+
+void TForm1::ProgPassButtonClick() {
+    const PasswordResult typed = ports_.dialogs.Password({true});
+    const std::string& marker = state_.FileProtection;
+    const std::string stored =
+        Unshift(marker.substr(0, marker.size() >= 3 ? marker.size() - 3 : 0));
+    if (typed.password != stored) {
+        ports_.dialogs.Message({MsgKind::Information, {}, "Invalid Password!"});
+        return;
+    }
+    MessageRequest question{
+        MsgKind::Confirmation, {}, "Remove Password Protection?", MsgButtons::YesNoHelp, 48};
+    if (ports_.dialogs.Message(question) == MsgResult::Yes) {
+        TIniFile32 ini(state_.DataFileName);
+        ini.WriteString(datafile::kTabs, datafile::kFilePasswordKey, "");
+        ini.EraseSection(datafile::kProgram);
+    }
+    state_.FileProtection.clear();
+    state_.locked = false;
+    const std::string first =
+        ReadFromIniSLVD(state_.DataFileName, datafile::kTabs, "Tab1", "Page1");
+    state_.TabSet1.selected = 0;
+    Load(first);
+    FormCaption();
+}
+
+} // namespace lv

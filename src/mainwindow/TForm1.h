@@ -1,0 +1,82 @@
+#pragma once
+
+#include "mainwindow/MainState.h"
+#include "mainwindow/Ports.h"
+#include "mainwindow/TUserDlg.h"
+
+#include <string>
+#include <vector>
+
+namespace lv {
+
+// The main window: its state and every handler. Handlers keep the names of the controls and
+// events they serve; the work is done by the helpers of each area (start-up, the page grid, the
+// settings switches). The view renders State() after every handler and turns user input into
+// handler calls. File errors leave a handler as lv::FileError; the view shows them.
+class TForm1 {
+public:
+    TForm1(MainWindowPorts ports, std::string programDir);
+
+    MainWindowState& State() { return state_; }
+    const MainWindowState& State() const { return state_; }
+    TUserDlg& Dlg1() { return dlg1_; }
+
+    // Start-up: command line (without the program name), settings, DataFile, first page.
+    void FormCreate(const std::vector<std::string>& args);
+    void FormCaption();
+
+    // The button area and the window's width follow the client size.
+    void FormResize(int clientWidth, int clientHeight);
+    void MResetSizeClick();
+
+    // A tab is about to become current: true when the switch may happen (the page password,
+    // when there is one, was given).
+    bool TabSet1Change(int newTab);
+    // The tab has changed: load its page.
+    void TabSet1Click();
+    // A click on a tab: both of the above.
+    void SelectTab(int index);
+    // Fills the buttons from a page (and saves the DataFile).
+    void Load(const std::string& page);
+
+    // Shut-down: "Exit Linkvane" asks the view to close; closing saves the window's place and
+    // writes the page passwords back.
+    void MExit1Click() { closeRequested_ = true; }
+    bool CloseRequested() const { return closeRequested_; }
+    bool FormCloseQuery(const WindowPlace& actual);
+    void SaveLocation();
+    void FormClose();
+
+    // Setup menu.
+    void MIconsClick();
+    void MNotesClick();
+    void MUrlClick();
+    void MColumn2Click() { Columns(2); }
+    void MColumn3Click() { Columns(3); }
+    void MColumn4Click() { Columns(4); }
+    void MFontClick();
+    void MBackupClick();
+    void MConfirmClick();
+    void MConfirmWebIconClick();
+    void MWebIconSearchClick();
+
+    // Bookmarks menu.
+    void MCountClick();
+    void MUndoClick();
+    bool UndoEnabled() const { return state_.checks.autoBackup; }
+
+    // "Access Protected File" on a locked window.
+    void ProgPassButtonClick();
+
+private:
+    void Columns(int count);
+    void ReloadCurrent();
+    void Relayout();
+
+    MainWindowPorts ports_;
+    MainWindowState state_;
+    TUserDlg dlg1_;
+    bool closeRequested_ = false;
+};
+
+} // namespace lv

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lv {
+
+// Every modal question the program asks goes through this port: the Qt front end shows real
+// dialogs, tests answer from a script. Each question is a small request struct so that new
+// fields can be added without touching every caller.
+
+enum class MsgKind { Information, Warning, Error, Confirmation };
+
+// Button sets of the platform message box, in the order they appear.
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel, YesNoHelp };
+
+enum class MsgResult { Ok, Cancel, Yes, No, Help };
+
+struct MessageRequest {
+    MsgKind kind = MsgKind::Information;
+    std::string caption; // empty: the application title
+    std::string text;
+    MsgButtons buttons = MsgButtons::Ok;
+    int helpContext = 0; // 0: no help topic
+};
+
+// Picture left of a TUserDlg message.
+enum class UserDlgIcon { None, Warning, Error, Information, Confirmation };
+
+// A question with caller-worded buttons. The answer is the 0-based index of the pressed
+// button; an index that matches no button (for example -1) means no choice.
+struct UserDlgRequest {
+    std::string title;
+    std::vector<std::string> message; // one line per entry
+    std::vector<std::string> buttons; // "&" marks the access key; empty means one "OK"
+    int defaultButton = 0;            // outside the list: no default button
+    int cancelButton = -1;            // outside the list: no close box
+    int buttonsMinWidth = 75;
+    bool buttonsSameWidth = true;
+    UserDlgIcon icon = UserDlgIcon::None;
+};
+
+// The password prompt "Enter Password". Escape answers an empty text.
+struct PasswordRequest {
+    bool masked = true; // show typed characters as "*"
+};
+
+struct PasswordResult {
+    std::string password;
+};
+
+// Colours are the platform colour values of the files: 0x00BBGGRR, negative for system colours.
+struct FontRequest {
+    std::string name;
+    int size = 9;
+    int color = 0;
+};
+
+struct FontResult {
+    bool accepted = false;
+    std::string name;
+    int size = 9;
+    int color = 0;
+};
+
+// The "Bookmark Count" window, shown after the counting with its final texts.
+struct CountRequest {
+    std::string caption;
+    std::string label;
+    int backColor = 0;
+    int fontColor = 0;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    virtual MsgResult Message(const MessageRequest& request) = 0;
+    virtual int UserDlg(const UserDlgRequest& request) = 0;
+    virtual PasswordResult Password(const PasswordRequest& request) = 0;
+    virtual FontResult Font(const FontRequest& request) = 0;
+    virtual void Count(const CountRequest& request) = 0;
+    // The application's general error box: a file error that ended a handler.
+    virtual void Error(const std::string& text) = 0;
+};
+
+} // namespace lv
