@@ -158,16 +158,21 @@ void QtEventLoop::FireWatch(WatchId id) {
     if (::poll(&pfd, 1, 0) <= 0) {
         return;
     }
+    // Same reading as the poll loop: a hang-up wakes whatever was asked for, so the owner sees
+    // end of stream or a failed connect the same way under both loops.
     unsigned ready = 0;
-    if ((pfd.revents & (POLLIN | POLLHUP)) != 0 && (watch->events & Readable) != 0) {
-        ready |= Readable; // a hang-up is read as end of stream
+    if ((pfd.revents & (POLLIN | POLLHUP)) != 0) {
+        ready |= Readable;
     }
-    if ((pfd.revents & POLLOUT) != 0 && (watch->events & Writable) != 0) {
+    if ((pfd.revents & POLLOUT) != 0) {
         ready |= Writable;
     }
-    if ((pfd.revents & (POLLERR | POLLNVAL)) != 0 ||
-        ((pfd.revents & POLLHUP) != 0 && (watch->events & Readable) == 0)) {
+    if ((pfd.revents & (POLLERR | POLLNVAL)) != 0) {
         ready |= Error;
+    }
+    ready &= watch->events | Error;
+    if ((pfd.revents & POLLHUP) != 0) {
+        ready |= watch->events & (Readable | Writable);
     }
     if (ready == 0) {
         return;
