@@ -71,7 +71,7 @@ void ParseContentRange(std::string_view value, std::string& begin, std::string& 
     }
 }
 
-bool HttpLineBuffer::TakeLine(std::string& line) {
+bool HttpLineBuffer::TakeLine(std::string& line, std::size_t* rawLength) {
     const void* lf = std::memchr(data_, '\n', fill_);
     if (lf == nullptr) {
         return false;
@@ -83,6 +83,9 @@ bool HttpLineBuffer::TakeLine(std::string& line) {
     }
     line.assign(data_, length);
     const std::size_t taken = lineEnd + 1;
+    if (rawLength != nullptr) {
+        *rawLength = taken;
+    }
     std::memmove(data_, data_ + taken, fill_ - taken);
     fill_ -= taken;
     return true;

@@ -47,8 +47,8 @@ public:
     void Clear() { fill_ = 0; }
 
     // Takes the next line ending in LF, without the LF and one CR before it; false when the
-    // buffer holds no line feed.
-    bool TakeLine(std::string& line);
+    // buffer holds no line feed. rawLength receives the length with the line end.
+    bool TakeLine(std::string& line, std::size_t* rawLength = nullptr);
 
 private:
     char data_[kCapacity] = {};

@@ -165,6 +165,8 @@ private:
     void ConnectionClosed();
     void RelocationClosed();
     void FailRequest(const std::string& reason);
+    bool Fire(const Notify& event);
+    template <class Fn> bool Guarded(Fn&& call);
 
     EventLoop& loop_;
     TWSocket socket_;
@@ -196,7 +198,11 @@ private:
     int headerLineCount_ = 0;
     int bodyLineCount_ = 0;
     std::size_t headerBytes_ = 0;
+    std::size_t lastLineEndLength_ = 1; // line end ("\n" or "\r\n") of the line being handled
     int relocationCount_ = 0;
+    std::uint64_t epoch_ = 0; // changes with each request and abort; stale posts check it
+    std::string requestUser_;
+    std::string requestPassword_;
     bool locationFlag_ = false;
     bool connected_ = false;
     bool postInProgress_ = false;
