@@ -20,10 +20,13 @@ function(lv_add_test name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} lv_testsupport GTest::gtest GTest::gmock
                                         GTest::gtest_main)
+  # gtest_discover_tests splits a list-valued ENVIRONMENT property into separate properties, so
+  # the environment reaches each test through `env` as its launcher instead.
+  set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${LV_TEST_ENV}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${ARG_LABEL}" ENVIRONMENT "${LV_TEST_ENV}")
+    PROPERTIES LABELS "${ARG_LABEL}")
 endfunction()
 
 # lv_area_tests(area LABEL label LIBS ...): every .cpp in tests/<area> becomes test_<area>.

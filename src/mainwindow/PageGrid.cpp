@@ -83,6 +83,8 @@ void PageGrid::Buttons(bool create) {
 
 void PageGrid::Load(const std::string& page) {
     TIniFile32 ini(state_.DataFileName);
+    // Converted glyph values are written back with the one save at the end.
+    ini.SetDeferSaves(true);
     if (state_.InitialLoad) {
         state_.FileProtection = ReadFileProtection(ini);
     }
