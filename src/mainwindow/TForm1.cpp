@@ -87,6 +87,16 @@ void TForm1::SelectTab(int index) {
     TabSet1Click();
 }
 
+void TForm1::ButtonMouseDown(int slot) {
+    if (state_.TabSet1.names.empty() || slot < 1 ||
+        slot > static_cast<int>(state_.buttons.size())) {
+        return;
+    }
+    state_.CurrentButtonName = ButtonName(slot);
+    state_.BookmarkBox =
+        StoreButton(state_.DataFileName, state_.TabSet1.Current(), SlotPrefix(slot)).ToBoxLines();
+}
+
 bool TForm1::FormCloseQuery(const WindowPlace& actual) {
     state_.place.left = actual.left;
     state_.place.top = actual.top;

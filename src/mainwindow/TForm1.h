@@ -39,6 +39,10 @@ public:
     // Fills the buttons from a page (and saves the DataFile).
     void Load(const std::string& page);
 
+    // Left button pressed on a bookmark button: it becomes the current button and its bookmark
+    // is taken in hand.
+    void ButtonMouseDown(int slot);
+
     // Shut-down: "Exit Linkvane" asks the view to close; closing saves the window's place and
     // writes the page passwords back.
     void MExit1Click() { closeRequested_ = true; }

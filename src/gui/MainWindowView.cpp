@@ -1,0 +1,366 @@
+#include "gui/MainWindowView.h"
+
+#include "gui/Colors.h"
+#include "gui/QtDialogs.h"
+#include "gui/QtText.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTabBar>
+#include <QToolButton>
+#include <QUrl>
+#include <exception>
+
+namespace lv {
+namespace {
+
+// The client area, which reports its size changes to the model.
+class CentralArea : public QWidget {
+public:
+    std::function<void()> onResize;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (onResize) {
+            onResize();
+        }
+    }
+};
+
+QString ColourName(int value, const QPalette& palette) {
+    return ToQColor(value, palette).name();
+}
+
+} // namespace
+
+MainWindowView::MainWindowView(TForm1& form, QtDialogs& dialogs, QString helpFile)
+    : form_(form), dialogs_(dialogs), helpFile_(std::move(helpFile)) {
+    setObjectName(QStringLiteral("Form1"));
+    auto* central = new CentralArea;
+    central->onResize = [this] { LayoutPanels(); };
+    central_ = central;
+    setCentralWidget(central_);
+
+    BuildToolBar();
+    buttonArea_ = new QWidget(central_);
+    buttonArea_->setObjectName(QStringLiteral("Panel2"));
+    buttonArea_->setStyleSheet(
+        QStringLiteral("QPushButton { text-align: left; padding: 0px 0px 0px 1px; }"));
+
+    tabs_ = new QTabBar(central_);
+    tabs_->setObjectName(QStringLiteral("TabSet1"));
+    tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setDrawBase(false);
+    tabs_->setExpanding(false);
+    tabs_->setFocusPolicy(Qt::NoFocus);
+    tabs_->setUsesScrollButtons(true);
+    connect(tabs_, &QTabBar::tabBarClicked, this,
+            [this](int index) { Dispatch([this, index] { form_.SelectTab(index); }); });
+
+    protectedButton_ = new QPushButton(QStringLiteral("Access Protected File"), central_);
+    protectedButton_->setObjectName(QStringLiteral("ProgPassButton"));
+    protectedButton_->hide();
+    connect(protectedButton_, &QPushButton::clicked, this,
+            [this] { Dispatch([this] { form_.ProgPassButtonClick(); }); });
+
+    BuildMenus();
+    painter_.SetButtonFace(palette().color(QPalette::Button));
+    central->onResize = [this] {
+        LayoutPanels();
+        if (isVisible() && !rendering_ && !closing_) {
+            Dispatch([this] { form_.FormResize(central_->width(), central_->height()); });
+        }
+    };
+}
+
+void MainWindowView::BuildToolBar() {
+    toolBar_ = new QWidget(central_);
+    toolBar_->setObjectName(QStringLiteral("Panel1"));
+    helpButton_ = new QToolButton(toolBar_);
+    helpButton_->setObjectName(QStringLiteral("HelpButton1"));
+    helpButton_->setToolTip(QStringLiteral("Search for Help"));
+    helpButton_->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    helpButton_->setAutoRaise(true);
+    helpButton_->setFocusPolicy(Qt::NoFocus);
+    connect(helpButton_, &QToolButton::clicked, this, [this] { OpenHelp(QString()); });
+}
+
+QAction* MainWindowView::AddCheck(QMenu* menu, const QString& name, const QString& text,
+                                  void (TForm1::*handler)()) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Dispatch([this, handler] { (form_.*handler)(); }); });
+    return action;
+}
+
+void MainWindowView::BuildMenus() {
+    auto command = [this](QMenu* menu, const QString& name, const QString& text,
+                          std::function<void()> run) {
+        QAction* action = menu->addAction(text);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, run] { Dispatch(run); });
+        return action;
+    };
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    command(file, QStringLiteral("MExit1"), QStringLiteral("E&xit Linkvane"),
+            [this] { form_.MExit1Click(); });
+
+    QMenu* setup = menuBar()->addMenu(QStringLiteral("&Setup"));
+    AddCheck(setup, QStringLiteral("MBackup"), QStringLiteral("&Auto Backup prior to Modification"),
+             &TForm1::MBackupClick);
+    AddCheck(setup, QStringLiteral("MConfirm"),
+             QStringLiteral("Confirm before &Erasing a Bookmark"), &TForm1::MConfirmClick);
+    AddCheck(setup, QStringLiteral("MConfirmWebIcon"),
+             QStringLiteral("Confirm before Erasing a &Web Icon"), &TForm1::MConfirmWebIconClick);
+    AddCheck(setup, QStringLiteral("MWebIconSearch"),
+             QStringLiteral("Searc&h for Web Page Icon && Desc."), &TForm1::MWebIconSearchClick);
+    setup->addSeparator();
+    command(setup, QStringLiteral("MFont"), QStringLiteral("Change Default &Font for Bookmarks"),
+            [this] { form_.MFontClick(); });
+    setup->addSeparator();
+    AddCheck(setup, QStringLiteral("MIcons"), QStringLiteral("&Display Bookmark Icons"),
+             &TForm1::MIconsClick);
+    AddCheck(setup, QStringLiteral("MNotes"), QStringLiteral("Display Bookmark &Notes"),
+             &TForm1::MNotesClick);
+    AddCheck(setup, QStringLiteral("MUrl"), QStringLiteral("Display Bookmark &URL"),
+             &TForm1::MUrlClick);
+    QMenu* columns = setup->addMenu(QStringLiteral("Colu&mns of Bookmarks"));
+    auto* group = new QActionGroup(this);
+    AddCheck(columns, QStringLiteral("MColumn2"), QStringLiteral("&2 Columns of Bookmarks"),
+             &TForm1::MColumn2Click)
+        ->setActionGroup(group);
+    AddCheck(columns, QStringLiteral("MColumn3"), QStringLiteral("&3 Columns of Bookmarks"),
+             &TForm1::MColumn3Click)
+        ->setActionGroup(group);
+    AddCheck(columns, QStringLiteral("MColumn4"), QStringLiteral("&4 Columns of Bookmarks"),
+             &TForm1::MColumn4Click)
+        ->setActionGroup(group);
+    setup->addSeparator();
+    command(setup, QStringLiteral("MResetSize"), QStringLiteral("&Reset Form Size to Default"),
+            [this] { form_.MResetSizeClick(); });
+
+    QMenu* bookmarks = menuBar()->addMenu(QStringLiteral("&Bookmarks"));
+    command(bookmarks, QStringLiteral("MCount"), QStringLiteral("&Count Bookmarks"),
+            [this] { form_.MCountClick(); });
+    command(bookmarks, QStringLiteral("MUndo"), QStringLiteral("&Undo last Edit"),
+            [this] { form_.MUndoClick(); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    command(help, QStringLiteral("MHelpContents"), QStringLiteral("Help &Contents"),
+            [this] { OpenHelp(QStringLiteral("topic-1")); });
+    command(help, QStringLiteral("MHelpSearch"), QStringLiteral("Help &Search"),
+            [this] { OpenHelp(QString()); });
+    command(help, QStringLiteral("MAbout"), QStringLiteral("&About"),
+            [this] { OpenHelp(QStringLiteral("topic-9")); });
+}
+
+QAction* MainWindowView::Action(const QString& objectName) const {
+    return findChild<QAction*>(objectName);
+}
+
+QPushButton* MainWindowView::Button(int slot) const {
+    if (slot < 1 || slot > static_cast<int>(buttons_.size())) {
+        return nullptr;
+    }
+    return buttons_[static_cast<std::size_t>(slot - 1)];
+}
+
+void MainWindowView::OpenHelp(const QString& anchor) {
+    if (!QFileInfo::exists(helpFile_)) {
+        dialogs_.Error(FromQ(QStringLiteral("Cannot open file ") + helpFile_));
+        return;
+    }
+    QUrl url = QUrl::fromLocalFile(helpFile_);
+    if (!anchor.isEmpty()) {
+        url.setFragment(anchor);
+    }
+    QDesktopServices::openUrl(url);
+}
+
+void MainWindowView::Dispatch(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        Render();
+        dialogs_.Error(error.what());
+    }
+    Render();
+    if (form_.CloseRequested() && !closing_) {
+        close();
+    }
+}
+
+void MainWindowView::LayoutPanels() {
+    const int width = central_->width();
+    const int height = central_->height();
+    toolBar_->setGeometry(0, 0, width, kToolBarHeight);
+    helpButton_->setGeometry(2, 0, kToolBarHeight, kToolBarHeight);
+    const int area =
+        std::max(0, std::min(kButtonAreaHeight, height - kToolBarHeight - kTabSetHeight));
+    buttonArea_->setGeometry(0, kToolBarHeight, width, area);
+    tabs_->setGeometry(0, height - kTabSetHeight, width, kTabSetHeight);
+    protectedButton_->adjustSize();
+    protectedButton_->move((width - protectedButton_->width()) / 2, kToolBarHeight + 8);
+}
+
+void MainWindowView::RenderButtons() {
+    const MainWindowState& state = form_.State();
+    const std::size_t count = state.buttons.size();
+    while (buttons_.size() > count) {
+        delete buttons_.back();
+        buttons_.pop_back();
+        shownGlyphs_.pop_back();
+    }
+    while (buttons_.size() < count) {
+        const int slot = static_cast<int>(buttons_.size()) + 1;
+        auto* button = new QPushButton(buttonArea_);
+        button->setFocusPolicy(Qt::NoFocus);
+        connect(button, &QPushButton::pressed, this,
+                [this, slot] { Dispatch([this, slot] { form_.ButtonMouseDown(slot); }); });
+        button->show();
+        buttons_.push_back(button);
+        shownGlyphs_.push_back(GlyphRef{GlyphRef::Kind::None, -1, {}});
+        shownGlyphs_.back().index = -1; // forces the first paint
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const BookmarkButton& model = state.buttons[i];
+        QPushButton* button = buttons_[i];
+        button->setObjectName(QString::fromStdString(model.name));
+        button->setGeometry(model.left, model.top, model.width, model.height);
+        QString caption = Q(model.caption);
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        button->setText(caption);
+        button->setToolTip(QLines(model.hint));
+        QFont font(Q(model.fontName));
+        font.setPointSize(std::max(1, model.fontSize));
+        button->setFont(font);
+        const QString colour =
+            QStringLiteral("color: %1;").arg(ColourName(model.fontColor, palette()));
+        if (button->styleSheet() != colour) {
+            button->setStyleSheet(colour);
+        }
+        button->setCursor(model.cursor == ButtonCursor::Hand ? Qt::PointingHandCursor
+                                                             : Qt::ArrowCursor);
+        button->setEnabled(model.enabled);
+        if (!(shownGlyphs_[i] == model.glyph)) {
+            const QPixmap pixmap = painter_.Paint(model.glyph);
+            button->setIcon(pixmap.isNull() ? QIcon() : QIcon(pixmap));
+            if (!pixmap.isNull()) {
+                button->setIconSize(pixmap.size());
+            }
+            shownGlyphs_[i] = model.glyph;
+        }
+    }
+}
+
+void MainWindowView::RenderTabs() {
+    const MainWindowState& state = form_.State();
+    const QSignalBlocker blocker(tabs_);
+    const int count = static_cast<int>(state.TabSet1.names.size());
+    while (tabs_->count() > count) {
+        tabs_->removeTab(tabs_->count() - 1);
+    }
+    for (int i = 0; i < count; ++i) {
+        const QString name = Q(state.TabSet1.names[static_cast<std::size_t>(i)]);
+        if (i < tabs_->count()) {
+            if (tabs_->tabText(i) != name) {
+                tabs_->setTabText(i, name);
+            }
+        } else {
+            tabs_->addTab(name);
+        }
+    }
+    if (count > 0) {
+        tabs_->setCurrentIndex(state.TabSet1.selected);
+    }
+    QFont font(Q(state.TabFontName));
+    font.setPointSize(std::max(1, state.TabFontSize));
+    tabs_->setFont(font);
+    const QString sheet =
+        QStringLiteral("QTabBar::tab { background: %1; color: %3; padding: 1px 8px; }"
+                       " QTabBar::tab:selected { background: %2; }")
+            .arg(ColourName(state.TabUnselectedColor, palette()),
+                 ColourName(state.TabSelectedColor, palette()),
+                 ColourName(state.TabFontColor, palette()));
+    if (tabs_->styleSheet() != sheet) {
+        tabs_->setStyleSheet(sheet);
+    }
+}
+
+void MainWindowView::Render() {
+    rendering_ = true;
+    const MainWindowState& state = form_.State();
+    setWindowTitle(Q(state.caption));
+    painter_.SetDefaultIndex(state.DefaultIconG);
+    menuBar()->setVisible(!state.locked);
+    toolBar_->setVisible(!state.locked);
+    tabs_->setVisible(!state.locked);
+    protectedButton_->setVisible(state.locked);
+
+    RenderButtons();
+    RenderTabs();
+
+    const MenuChecks& checks = state.checks;
+    Action(QStringLiteral("MIcons"))->setChecked(checks.icons);
+    Action(QStringLiteral("MNotes"))->setChecked(checks.notes);
+    Action(QStringLiteral("MUrl"))->setChecked(checks.url);
+    Action(QStringLiteral("MBackup"))->setChecked(checks.autoBackup);
+    Action(QStringLiteral("MConfirm"))->setChecked(checks.confirmDialog);
+    Action(QStringLiteral("MConfirmWebIcon"))->setChecked(checks.confirmWebIcon);
+    Action(QStringLiteral("MWebIconSearch"))->setChecked(checks.webIconSearch);
+    Action(QStringLiteral("MColumn2"))->setChecked(state.ColumnCount == 2);
+    Action(QStringLiteral("MColumn3"))->setChecked(state.ColumnCount == 3);
+    Action(QStringLiteral("MColumn4"))->setChecked(state.ColumnCount == 4);
+    Action(QStringLiteral("MUndo"))->setEnabled(form_.UndoEnabled());
+
+    QPalette look = palette();
+    look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));
+    look.setColor(QPalette::WindowText, ToQColor(state.TabFontColor, look));
+    dialogs_.SetLook(look);
+    rendering_ = false;
+}
+
+void MainWindowView::ApplyPlace() {
+    const WindowPlace& place = form_.State().place;
+    rendering_ = true;
+    move(place.left, place.top);
+    resize(place.width - kFrameWidth,
+           place.height - kFrameHeight +
+               (menuBar()->isVisible() ? menuBar()->sizeHint().height() : 0));
+    setWindowFlag(Qt::WindowStaysOnTopHint, place.stayOnTop);
+    rendering_ = false;
+    // Without a tray icon yet, a window that would start hidden could never be reached again.
+    show();
+}
+
+void MainWindowView::closeEvent(QCloseEvent* event) {
+    if (!closing_) {
+        closing_ = true;
+        WindowPlace actual = form_.State().place;
+        actual.left = x();
+        actual.top = y();
+        actual.width = width() + kFrameWidth;
+        actual.minimized = isMinimized();
+        // The window closes even when saving its place or the passwords failed: the error box
+        // has told the user, and a program that cannot be quit helps no one.
+        Dispatch([this, actual] { form_.FormCloseQuery(actual); });
+        Dispatch([this] { form_.FormClose(); });
+    }
+    event->accept();
+}
+
+void MainWindowView::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+}
+
+} // namespace lv

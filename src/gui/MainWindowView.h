@@ -1,0 +1,69 @@
+#pragma once
+
+#include "gui/GlyphPainter.h"
+#include "mainwindow/TForm1.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QAction;
+class QPushButton;
+class QTabBar;
+class QToolButton;
+
+namespace lv {
+
+class QtDialogs;
+
+// The main window on screen. It owns no bookmark state: every user action becomes a handler
+// call on TForm1 (through Dispatch), and the window is drawn again from the model afterwards.
+class MainWindowView : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindowView(TForm1& form, QtDialogs& dialogs, QString helpFile);
+
+    // Runs a handler the way the application runs every handler: a file error ends it and is
+    // shown in the general error box; the window is redrawn either way.
+    void Dispatch(const std::function<void()>& handler);
+    void Render();
+    // Puts the window where the model wants it and shows it when it should be visible.
+    void ApplyPlace();
+
+    QPushButton* Button(int slot) const;
+    QTabBar* Tabs() const { return tabs_; }
+    QWidget* ButtonArea() const { return buttonArea_; }
+    QAction* Action(const QString& objectName) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    QAction* AddCheck(QMenu* menu, const QString& name, const QString& text,
+                      void (TForm1::*handler)());
+    void RenderButtons();
+    void RenderTabs();
+    void LayoutPanels();
+    void OpenHelp(const QString& anchor);
+
+    TForm1& form_;
+    QtDialogs& dialogs_;
+    QString helpFile_;
+    GlyphPainter painter_;
+    QWidget* central_ = nullptr;
+    QWidget* toolBar_ = nullptr;
+    QToolButton* helpButton_ = nullptr;
+    QWidget* buttonArea_ = nullptr;
+    QTabBar* tabs_ = nullptr;
+    QPushButton* protectedButton_ = nullptr;
+    std::vector<QPushButton*> buttons_;
+    std::vector<GlyphRef> shownGlyphs_;
+    bool rendering_ = false;
+    bool closing_ = false;
+};
+
+} // namespace lv
