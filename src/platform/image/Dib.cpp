@@ -56,7 +56,8 @@ Header ReadHeader(const ByteReader& in, bool iconMask) {
         h.height = in.U16(6);
         h.bitCount = in.U16(10);
         h.paletteEntrySize = 3;
-    } else if (h.size >= 40 && h.size <= 1024) {
+    } else if (h.size == 40 || h.size == 52 || h.size == 56 || h.size == 64 || h.size == 108 ||
+               h.size == 124) {
         h.width = in.I32(4);
         h.height = in.I32(8);
         h.bitCount = in.U16(14);
@@ -128,12 +129,23 @@ Header ReadHeader(const ByteReader& in, bool iconMask) {
     return h;
 }
 
+// Number of palette entries stored in the file.
+std::uint32_t PaletteCount(const Header& h) {
+    if (h.bitCount > 8) {
+        return 0;
+    }
+    const std::uint32_t full = 1u << h.bitCount;
+    return h.colorsUsed == 0 || h.colorsUsed > full ? full : h.colorsUsed;
+}
+
+// Always the full table for the depth, so any index in the pixels is safe; entries the file
+// does not store are black.
 std::vector<Rgba> ReadPalette(const ByteReader& in, const Header& h) {
     if (h.bitCount > 8) {
         return {};
     }
     const std::uint32_t full = 1u << h.bitCount;
-    const std::uint32_t count = h.colorsUsed == 0 || h.colorsUsed > full ? full : h.colorsUsed;
+    const std::uint32_t count = PaletteCount(h);
     std::vector<Rgba> palette(full, Rgba{0, 0, 0, 255});
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint64_t at = h.paletteOffset + std::uint64_t{i} * h.paletteEntrySize;
@@ -204,8 +216,8 @@ Image DecodeDib(std::span<const std::uint8_t> data, std::optional<std::uint64_t>
     const ByteReader in(data, what);
     const Header h = ReadHeader(in, iconMask);
     const std::vector<Rgba> palette = ReadPalette(in, h);
-    std::uint64_t pixels =
-        h.paletteOffset + palette.size() * static_cast<unsigned>(h.paletteEntrySize);
+    std::uint64_t pixels = h.paletteOffset + std::uint64_t{PaletteCount(h)} *
+                                                 static_cast<unsigned>(h.paletteEntrySize);
     if (pixelOffset) {
         pixels = *pixelOffset;
     }

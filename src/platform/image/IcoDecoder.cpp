@@ -29,9 +29,12 @@ Image DecodeBmp(ByteSpan file) {
     const std::uint32_t offBits = in.U32(10);
     const ByteSpan dib = file.subspan(14);
     std::optional<std::uint64_t> pixels;
-    // A zero or impossible offset is common in hand-made files; the rows then follow the
-    // palette.
-    if (offBits > 14 + 12 && offBits < file.size()) {
+    // Some writers leave the offset zero; the rows then follow the palette. An offset beyond
+    // the file is a lie.
+    if (offBits >= file.size()) {
+        in.Fail("pixel data beyond the end of the file");
+    }
+    if (offBits >= 14 + 12) {
         pixels = offBits - 14;
     }
     return imagedetail::DecodeDib(dib, pixels, false, "BMP");
