@@ -40,7 +40,7 @@ QString ColourName(int value, const QPalette& palette) {
 
 } // namespace
 
-MainWindowView::MainWindowView(TForm1& form, QtDialogs& dialogs, QString helpFile)
+MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     : form_(form), dialogs_(dialogs), helpFile_(std::move(helpFile)) {
     setObjectName(QStringLiteral("Form1"));
     auto* central = new CentralArea;
@@ -326,7 +326,9 @@ void MainWindowView::Render() {
     QPalette look = palette();
     look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));
     look.setColor(QPalette::WindowText, ToQColor(state.TabFontColor, look));
-    dialogs_.SetLook(look);
+    if (auto* qtDialogs = dynamic_cast<QtDialogs*>(&dialogs_)) {
+        qtDialogs->SetLook(look);
+    }
     rendering_ = false;
 }
 

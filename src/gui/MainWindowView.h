@@ -15,14 +15,14 @@ class QToolButton;
 
 namespace lv {
 
-class QtDialogs;
+class Dialogs;
 
 // The main window on screen. It owns no bookmark state: every user action becomes a handler
 // call on TForm1 (through Dispatch), and the window is drawn again from the model afterwards.
 class MainWindowView : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindowView(TForm1& form, QtDialogs& dialogs, QString helpFile);
+    MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile);
 
     // Runs a handler the way the application runs every handler: a file error ends it and is
     // shown in the general error box; the window is redrawn either way.
@@ -51,7 +51,7 @@ private:
     void OpenHelp(const QString& anchor);
 
     TForm1& form_;
-    QtDialogs& dialogs_;
+    Dialogs& dialogs_;
     QString helpFile_;
     GlyphPainter painter_;
     QWidget* central_ = nullptr;

@@ -1,0 +1,94 @@
+#include "gui/MainWindowView.h"
+#include "mainwindow/TForm1.h"
+#include "platform/Clock.h"
+#include "platform/Screen.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+class FixedClock : public lv::Clock {
+public:
+    std::string ShortDateToday() const override { return "12/10/2026"; }
+};
+
+// The real main window over a copy of a DataFile written by the Windows program.
+struct Window {
+    lvtest::TempDir dir;
+    lvtest::ScriptedDialogs dialogs;
+    lv::FixedScreen screen{1280, 1024};
+    FixedClock clock;
+    std::string dataFile = dir.File("Bookmarks.lvd");
+    lv::TForm1 form{lv::MainWindowPorts{dialogs, screen, clock, {}}, dir.Path().string() + "/"};
+    lv::MainWindowView view{form, dialogs, QString()};
+
+    Window() {
+        lvtest::WriteBytes(dataFile, lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd")));
+        view.Dispatch([this] { form.FormCreate({dataFile}); });
+        view.ApplyPlace();
+    }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheButtonsAndTabsOfTheDataFile() {
+        Window w;
+        QCOMPARE(w.view.windowTitle(),
+                 QStringLiteral("Linkvane  [ Bookmarks ]     Page 1 of 3   12/10/2026"));
+        QTabBar* tabs = w.view.Tabs();
+        QCOMPARE(tabs->count(), 3);
+        QCOMPARE(tabs->tabText(1), QStringLiteral("Caf\u00e9"));
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(w.view.Button(1)->text(), QStringLiteral("Na\u00efve News"));
+        QCOMPARE(w.view.Button(1)->toolTip(),
+                 QStringLiteral("http://news.example.com/\nDaily\nheadlines"));
+        QCOMPARE(w.view.Button(1)->geometry(), QRect(1, 0, 152, 19));
+        QCOMPARE(w.view.Button(45)->text(), QStringLiteral("Far column"));
+        QCOMPARE(w.view.Button(80)->objectName(), QStringLiteral("B80"));
+        QVERIFY(!w.view.Button(1)->icon().isNull());
+    }
+
+    void clickingATabShowsItsPage() {
+        Window w;
+        QTabBar* tabs = w.view.Tabs();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(tabs->currentIndex(), 1);
+        QCOMPARE(w.view.Button(1)->text(), QStringLiteral("Espresso \u20ac 2"));
+        QVERIFY(w.view.windowTitle().contains(QStringLiteral("Page 2 of 3")));
+    }
+
+    void columnMenuRebuildsTheGrid() {
+        Window w;
+        w.view.Action(QStringLiteral("MColumn2"))->trigger();
+        QCOMPARE(w.view.Button(41), nullptr);
+        QCOMPARE(w.view.Button(1)->width(), 305);
+        QVERIFY(w.view.Action(QStringLiteral("MColumn2"))->isChecked());
+        w.view.Action(QStringLiteral("MColumn3"))->trigger();
+        QCOMPARE(w.view.Button(45)->text(), QStringLiteral("Far column"));
+    }
+
+    void fileErrorOfAHandlerIsShownInOneBox() {
+        Window w;
+        // A directory where the settings file should be makes every settings save fail.
+        const std::string settings = w.dir.File("LVD.INI");
+        std::filesystem::remove(settings);
+        std::filesystem::create_directory(settings);
+        w.view.Action(QStringLiteral("MIcons"))->trigger();
+        QCOMPARE(w.dialogs.Errors().size(), std::size_t{1});
+        QVERIFY(QString::fromStdString(w.dialogs.Errors()[0]).startsWith("Cannot "));
+        QVERIFY(w.view.isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
