@@ -20,7 +20,10 @@ std::string SlotKey(int slot, char letter) {
 }
 
 std::string ButtonName(int slot) {
-    return "B" + SlotPrefix(slot);
+    std::string name(3, 'B');
+    name[1] = static_cast<char>('0' + (slot / 10) % 10);
+    name[2] = static_cast<char>('0' + slot % 10);
+    return name;
 }
 
 int SlotFromPrefix(std::string_view text) {

@@ -2,6 +2,7 @@
 
 #include "store/FileError.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -34,20 +35,6 @@ public:
 private:
     int fd_;
 };
-
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
 
 std::string DirectoryOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -86,13 +73,14 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     if (::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) {
         throw FileError::CannotOpen(path);
     }
-    std::string bytes;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buffer[65536];
+    // Read straight into a string of the file's size; keep going if the file grew meanwhile.
+    std::string bytes(S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) : 0, '\0');
+    std::size_t filled = 0;
     for (;;) {
-        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (filled == bytes.size()) {
+            bytes.resize(bytes.size() + 65536);
+        }
+        const ssize_t n = ::read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -102,9 +90,48 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
         if (n == 0) {
             break;
         }
-        bytes.append(buffer, static_cast<std::size_t>(n));
+        filled += static_cast<std::size_t>(n);
     }
+    bytes.resize(filled);
     return bytes;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool WriteAllVectors(int fd, iovec* pieces, std::size_t count) {
+    while (count > 0) {
+        const int batch = static_cast<int>(std::min<std::size_t>(count, IOV_MAX));
+        ssize_t n = ::writev(fd, pieces, batch);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        // Skip what was written, including a piece written in part.
+        while (count > 0 && static_cast<std::size_t>(n) >= pieces->iov_len) {
+            n -= static_cast<ssize_t>(pieces->iov_len);
+            ++pieces;
+            --count;
+        }
+        if (count > 0 && n > 0) {
+            pieces->iov_base = static_cast<char*>(pieces->iov_base) + n;
+            pieces->iov_len -= static_cast<std::size_t>(n);
+        }
+    }
+    return true;
 }
 
 bool PathExists(const std::string& path) {
@@ -113,6 +140,10 @@ bool PathExists(const std::string& path) {
 }
 
 void WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    WriteFileAtomic(path, [bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>& writeContent) {
     const std::string target = FinalTarget(path);
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
@@ -141,7 +172,7 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
         throw FileError::CannotCreate(path);
     }
     Fd fd(rawFd);
-    bool ok = WriteAll(fd.Get(), bytes);
+    bool ok = writeContent(fd.Get());
     if (ok && exists) {
         ok = ::fchmod(fd.Get(), st.st_mode & 07777) == 0;
     }

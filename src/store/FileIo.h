@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/uio.h>
 
 namespace lv {
 
@@ -16,6 +19,14 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 // A target without write permission is not replaced. Any failure raises FileError
 // "Cannot create file ..." and leaves the old file untouched.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
+// The same, with the content written by a callback into the open temporary file; the callback
+// returns false when a write failed.
+void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>& writeContent);
+
+// write/writev until everything is out (partial writes and EINTR handled); false on an error.
+// WriteAllVectors may change the entries of pieces.
+bool WriteAll(int fd, std::string_view bytes);
+bool WriteAllVectors(int fd, iovec* pieces, std::size_t count);
 
 // True when something (file or directory) exists at the path.
 bool PathExists(const std::string& path);

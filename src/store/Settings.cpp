@@ -128,7 +128,9 @@ void WriteCustomColors(TIniFile32& ini, const std::array<std::string, 16>& entri
 std::int32_t CustomColorValue(std::string_view entry) {
     const auto eq = entry.find('=');
     const std::string_view digits = eq == std::string_view::npos ? entry : entry.substr(eq + 1);
-    const auto value = digits.empty() ? std::nullopt : ParseInteger("$" + std::string(digits));
+    std::string hex(1, '$');
+    hex.append(digits);
+    const auto value = digits.empty() ? std::nullopt : ParseInteger(hex);
     if (!value || digits.front() == '-' || digits.front() == '+') {
         return 0xFFFFFF;
     }

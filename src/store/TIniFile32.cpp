@@ -3,6 +3,9 @@
 #include "store/FileIo.h"
 #include "store/Text.h"
 
+#include <algorithm>
+#include <array>
+#include <sys/uio.h>
 #include <utility>
 
 namespace lv {
@@ -37,6 +40,14 @@ void TIniFile32::Load(std::string bytes) {
     loaded_ = std::make_unique<const std::string>(std::move(bytes));
     const std::string& text = *loaded_;
     lines_.clear();
+    owned_.clear();
+    ForgetSections();
+    // One allocation for the list; pages reserved but never touched cost nothing.
+    std::size_t breaks = 0;
+    for (const char c : text) {
+        breaks += static_cast<std::size_t>(c == '\n' || c == '\r');
+    }
+    lines_.reserve(breaks + 1);
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     const char* start = begin;
@@ -44,8 +55,7 @@ void TIniFile32::Load(std::string bytes) {
     while (p != end) {
         const char c = *p;
         if (c == '\r' || c == '\n') {
-            lines_.push_back(
-                LineRef{std::string_view(start, static_cast<std::size_t>(p - start)), nullptr});
+            lines_.emplace_back(start, static_cast<std::size_t>(p - start));
             ++p;
             if (c == '\r' && p != end && *p == '\n') {
                 ++p;
@@ -56,16 +66,47 @@ void TIniFile32::Load(std::string bytes) {
         }
     }
     if (start != end) {
-        lines_.push_back(
-            LineRef{std::string_view(start, static_cast<std::size_t>(end - start)), nullptr});
+        lines_.emplace_back(start, static_cast<std::size_t>(end - start));
     }
     modified_ = false;
 }
 
-TIniFile32::LineRef TIniFile32::MakeLine(std::string text) const {
-    auto owned = std::make_unique<std::string>(std::move(text));
-    const std::string_view view(*owned);
-    return LineRef{view, std::move(owned)};
+std::string_view TIniFile32::OwnLine(std::string text) {
+    owned_.push_back(std::make_unique<std::string>(std::move(text)));
+    return *owned_.back();
+}
+
+void TIniFile32::ReplaceLine(std::size_t index, std::string text) {
+    if (IsSection(lines_[index]) || IsSection(text)) {
+        ForgetSections();
+    }
+    lines_[index] = OwnLine(std::move(text));
+}
+
+void TIniFile32::InsertLine(std::size_t index, std::string text) {
+    if (IsSection(text)) {
+        ForgetSections();
+    } else {
+        for (SectionHit& hit : sectionCache_) {
+            if (hit.index && *hit.index >= index) {
+                ++*hit.index;
+            }
+        }
+    }
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), OwnLine(std::move(text)));
+}
+
+void TIniFile32::EraseLine(std::size_t index) {
+    if (IsSection(lines_[index])) {
+        ForgetSections();
+    } else {
+        for (SectionHit& hit : sectionCache_) {
+            if (hit.index && *hit.index > index) {
+                --*hit.index;
+            }
+        }
+    }
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
 std::string_view TIniFile32::Trim(std::string_view text) {
@@ -100,16 +141,31 @@ std::string_view TIniFile32::ExtractValue(std::string_view line) {
 }
 
 std::optional<std::size_t> TIniFile32::FindSection(std::string_view section) const {
-    // Whole lines are compared, so only lines of exactly the header's length can match.
-    const std::size_t size = section.size() + 2;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const std::string_view line = lines_[i].text;
-        if (line.size() == size && line.front() == '[' && line.back() == ']' &&
-            SameText1252(line.substr(1, section.size()), section)) {
-            return i;
+    for (const SectionHit& hit : sectionCache_) {
+        if (hit.name == section) {
+            return hit.index;
         }
     }
-    return std::nullopt;
+    // Whole lines are compared, so only lines of exactly the header's length can match.
+    std::optional<std::size_t> found;
+    const std::size_t size = section.size() + 2;
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const std::string_view line = lines_[i];
+        if (line.size() == size && line.front() == '[' && line.back() == ']' &&
+            SameText1252(line.substr(1, section.size()), section)) {
+            found = i;
+            break;
+        }
+    }
+    constexpr std::size_t kCacheSize = 4;
+    SectionHit hit{std::string(section), found};
+    if (sectionCache_.size() < kCacheSize) {
+        sectionCache_.push_back(std::move(hit));
+    } else {
+        sectionCache_[nextCacheSlot_] = std::move(hit);
+        nextCacheSlot_ = (nextCacheSlot_ + 1) % kCacheSize;
+    }
+    return found;
 }
 
 std::size_t TIniFile32::WalkSection(std::size_t header, std::string_view key,
@@ -117,7 +173,7 @@ std::size_t TIniFile32::WalkSection(std::size_t header, std::string_view key,
     foundKey = false;
     std::size_t i = header + 1;
     for (; i < lines_.size(); ++i) {
-        const std::string_view line = lines_[i].text;
+        const std::string_view line = lines_[i];
         if (IsSection(line)) {
             break;
         }
@@ -142,7 +198,7 @@ std::string TIniFile32::ReadString(std::string_view section, std::string_view ke
     bool found = false;
     const std::size_t at = WalkSection(*header, key, found);
     if (found) {
-        const std::string_view value = ExtractValue(lines_[at].text);
+        const std::string_view value = ExtractValue(lines_[at]);
         if (!value.empty()) {
             return std::string(value);
         }
@@ -171,20 +227,19 @@ void TIniFile32::WriteString(std::string_view section, std::string_view key,
         const std::size_t at = WalkSection(*header, key, found);
         if (!key.empty()) {
             if (found) {
-                lines_[at] = MakeLine(std::move(line));
+                ReplaceLine(at, std::move(line));
             } else {
-                lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
-                              MakeLine(std::move(line)));
+                InsertLine(at, std::move(line));
             }
         }
     } else {
-        lines_.push_back(MakeLine(std::string()));
         std::string headerLine;
         headerLine.reserve(section.size() + 2);
         headerLine.append("[").append(section).append("]");
-        lines_.push_back(MakeLine(std::move(headerLine)));
+        InsertLine(lines_.size(), std::string());
+        InsertLine(lines_.size(), std::move(headerLine));
         if (!key.empty()) {
-            lines_.push_back(MakeLine(std::move(line)));
+            InsertLine(lines_.size(), std::move(line));
         }
     }
     Changed();
@@ -208,7 +263,7 @@ void TIniFile32::DeleteKey(std::string_view section, std::string_view key) {
     if (!found) {
         return;
     }
-    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at));
+    EraseLine(at);
     Changed();
 }
 
@@ -219,13 +274,14 @@ void TIniFile32::EraseSection(std::string_view section) {
     }
     const std::size_t at = *header;
     std::size_t end = at + 1;
-    while (end < lines_.size() && !IsSection(lines_[end].text)) {
+    while (end < lines_.size() && !IsSection(lines_[end])) {
         ++end;
     }
+    ForgetSections();
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at),
                  lines_.begin() + static_cast<std::ptrdiff_t>(end));
     if (at != 0) {
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), MakeLine(std::string()));
+        InsertLine(at, std::string());
     }
     Changed();
 }
@@ -239,19 +295,36 @@ void TIniFile32::Changed() {
 
 std::string TIniFile32::Bytes() const {
     std::size_t total = 0;
-    for (const auto& line : lines_) {
-        total += line.text.size() + 2;
+    for (const std::string_view line : lines_) {
+        total += line.size() + 2;
     }
     std::string bytes;
     bytes.reserve(total);
-    for (const auto& line : lines_) {
-        bytes.append(line.text).append("\r\n");
+    for (const std::string_view line : lines_) {
+        bytes.append(line).append("\r\n");
     }
     return bytes;
 }
 
 void TIniFile32::UpdateFile() {
-    WriteFileAtomic(fileName_, Bytes());
+    // Straight from the lines: no second copy of a large file in memory.
+    WriteFileAtomic(fileName_, [this](int fd) {
+        constexpr std::size_t kLinesPerCall = 256;
+        static const char kCrLf[] = "\r\n";
+        std::array<iovec, 2 * kLinesPerCall> pieces{};
+        for (std::size_t first = 0; first < lines_.size(); first += kLinesPerCall) {
+            const std::size_t count = std::min(kLinesPerCall, lines_.size() - first);
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::string_view line = lines_[first + i];
+                pieces[2 * i] = iovec{const_cast<char*>(line.data()), line.size()};
+                pieces[2 * i + 1] = iovec{const_cast<char*>(kCrLf), 2};
+            }
+            if (!WriteAllVectors(fd, pieces.data(), 2 * count)) {
+                return false;
+            }
+        }
+        return true;
+    });
     modified_ = false;
 }
 

@@ -64,7 +64,7 @@ public:
     // The bytes UpdateFile() would write.
     std::string Bytes() const;
     std::size_t LineCount() const { return lines_.size(); }
-    std::string_view Line(std::size_t index) const { return lines_[index].text; }
+    std::string_view Line(std::size_t index) const { return lines_[index]; }
 
     // Building blocks of the operations above.
     // Index of the first line equal to "[" + section + "]" ignoring case, if any.
@@ -79,23 +79,32 @@ public:
     static std::string_view Trim(std::string_view text);
 
 private:
-    // A line points either into the loaded bytes or into a string of its own, so loading an 8 MB
-    // DataFile costs one allocation for the text and one for the list.
-    struct LineRef {
-        std::string_view text;
-        std::unique_ptr<std::string> owned;
-    };
-
     TIniFile32() = default;
     void Load(std::string bytes);
-    LineRef MakeLine(std::string text) const;
     // Index of the first line after `header` that is a header or has `key`, or the line count.
     std::size_t WalkSection(std::size_t header, std::string_view key, bool& foundKey) const;
+    std::string_view OwnLine(std::string text);
+    // Line edits keep the remembered section positions right.
+    void ReplaceLine(std::size_t index, std::string text);
+    void InsertLine(std::size_t index, std::string text);
+    void EraseLine(std::size_t index);
+    void ForgetSections() const { sectionCache_.clear(); }
     void Changed();
 
     std::string fileName_;
-    std::unique_ptr<const std::string> loaded_; // held apart so moves keep the views valid
-    std::vector<LineRef> lines_;
+    // Lines are views into the loaded bytes or into strings of their own, so loading an 8 MB
+    // DataFile costs one allocation for the text and one for the list.
+    std::unique_ptr<const std::string> loaded_;
+    std::vector<std::unique_ptr<std::string>> owned_;
+    std::vector<std::string_view> lines_;
+    // The last few FindSection answers. A page load asks for the same section hundreds of times;
+    // scanning a 1,000-page file for each would dominate it.
+    struct SectionHit {
+        std::string name;
+        std::optional<std::size_t> index;
+    };
+    mutable std::vector<SectionHit> sectionCache_;
+    mutable std::size_t nextCacheSlot_ = 0;
     bool deferSaves_ = false;
     bool modified_ = false;
 };
