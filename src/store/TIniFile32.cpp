@@ -15,6 +15,21 @@ bool IsBlank(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
+// A line break inside a name or value would split the line on the next load and let text such
+// as an imported title inject keys or whole sections; it is stored as a blank instead.
+std::string_view OneLine(std::string_view text, std::string& storage) {
+    if (text.find_first_of("\r\n") == std::string_view::npos) {
+        return text;
+    }
+    storage.assign(text);
+    for (char& c : storage) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return storage;
+}
+
 } // namespace
 
 TIniFile32::TIniFile32(std::string fileName) : fileName_(std::move(fileName)) {
@@ -217,6 +232,12 @@ std::int32_t TIniFile32::ReadInteger(std::string_view section, std::string_view 
 
 void TIniFile32::WriteString(std::string_view section, std::string_view key,
                              std::string_view value) {
+    std::string sectionStorage;
+    std::string keyStorage;
+    std::string valueStorage;
+    section = OneLine(section, sectionStorage);
+    key = OneLine(key, keyStorage);
+    value = OneLine(value, valueStorage);
     std::string line;
     if (!key.empty()) {
         line.reserve(key.size() + 1 + value.size());

@@ -149,6 +149,16 @@ TEST_F(IniTest, EmptyKeyOnlyMakesSureTheSectionExists) {
     EXPECT_EQ(Bytes(), "[A]\r\n\r\n\r\n[B]\r\n");
 }
 
+TEST_F(IniTest, LineBreaksInWrittenTextCannotInjectLines) {
+    TIniFile32 ini(FileWith("[Tabs]\r\nCount=3\r\n"));
+    ini.WriteString("Page", "01N", "title\r\n[Tabs]\r\nCount=0");
+    ini.WriteString("Pa\nge", "k\r", "v");
+    TIniFile32 reloaded(dir_.File("test.ini"));
+    EXPECT_EQ(reloaded.ReadString("Page", "01N", ""), "title  [Tabs]  Count=0");
+    EXPECT_EQ(reloaded.ReadInteger("Tabs", "Count", 0), 3);
+    EXPECT_EQ(reloaded.ReadString("Pa ge", "k", ""), "v");
+}
+
 TEST_F(IniTest, DeferredSavesWriteOnlyOnUpdateFile) {
     const std::string path = FileWith("[S]\r\n");
     TIniFile32 ini(path);
