@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb on a DataFile written by the Windows program, switches
+# pages with mouse clicks and columns with the keyboard, quits through the menu and through
+# SIGTERM, and checks the files it leaves behind.
+set -euo pipefail
+
+: "${LINKVANE_BIN:?LINKVANE_BIN must name the linkvane executable}"
+fixtures="${LINKVANE_FIXTURES:-$(dirname "$0")/../data}"
+for tool in Xvfb xdotool; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+
+tmp=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  for pid in $app_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Waits up to ten seconds (or $tries tenths) for a command to succeed.
+wait_for() {
+  for _ in $(seq "${tries:-100}"); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Xvfb tells the display number it took once it accepts connections.
+mkfifo "$tmp/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+xvfb_pid=$!
+if ! read -r -t 10 display <"$tmp/display"; then
+  echo "SKIP: Xvfb cannot run here: $(cat "$tmp/xvfb.log")"
+  exit 77
+fi
+export DISPLAY=":$display"
+export QT_QPA_PLATFORM=xcb
+
+home="$tmp/home"
+mkdir -p "$home"
+export LINKVANE_HOME="$home"
+data="$home/Bookmarks.lvd"
+cp "$fixtures/mw-windows.lvd" "$data"
+printf '\r\n[File]\r\nName=%s\r\n' "$data" >"$home/lvd.ini"
+
+start_app() {
+  "$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
+  app_pid=$!
+  wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Bookmarks \]' | head -n1) ||
+    fail "the main window did not appear: $(cat "$tmp/app.log")"
+}
+
+title_has() { xdotool getwindowname "$wid" | grep -q -- "$1"; }
+setting_is() { tr -d '\r' <"$home/lvd.ini" | grep -qx -- "$1"; }
+wait_exit() {
+  wait_for bash -c "! kill -0 $app_pid 2>/dev/null" || fail "the program did not end"
+  wait "$app_pid" || fail "the program ended with status $?"
+  app_pid=""
+}
+
+start_app
+title_has 'Page 1 of 3' || fail "first caption: $(xdotool getwindowname "$wid")"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+
+# The tabs sit along the bottom edge; click along it until the second page shows.
+y=$((Y + HEIGHT - 8))
+for x in $(seq $((X + 24)) 10 $((X + 240))); do
+  xdotool mousemove "$x" "$y" click 1
+  if tries=10 wait_for title_has 'Page 2 of 3'; then break; fi
+done
+title_has 'Page 2 of 3' || fail "clicking the tabs did not reach page 2"
+
+# Setup > Columns of Bookmarks > 2, then back to 4, by the menus' access keys.
+xdotool windowfocus --sync "$wid" 2>/dev/null || true
+xdotool key --delay 150 alt+s m 2
+wait_for setting_is 'Count=2' || fail "two columns were not stored"
+xdotool key --delay 150 alt+s m 4
+wait_for setting_is 'Count=4' || fail "four columns were not stored"
+
+# File > Exit Linkvane.
+xdotool key --delay 150 alt+f x
+wait_exit
+
+# The DataFile comes back as it was, apart from the converted glyph values and the page
+# passwords written at the close (unchanged here).
+sed -e 's/^02G=Image7/02G=7/' -e 's/^03G=Icon7/03G=507/' "$fixtures/mw-windows.lvd" >"$tmp/expected.lvd"
+cmp "$tmp/expected.lvd" "$data" || fail "the DataFile changed"
+for line in 'Count=4' 'Width=620' 'Left=100' 'Top=50' 'State=Norm'; do
+  setting_is "$line" || fail "lvd.ini lacks $line: $(cat "$home/lvd.ini")"
+done
+
+# A termination request closes the window the same way.
+tr -d '\r' <"$home/lvd.ini" | grep -v '^Top=' | sed 's/$/\r/' >"$tmp/lvd.ini"
+cp "$tmp/lvd.ini" "$home/lvd.ini"
+start_app
+kill -TERM "$app_pid"
+wait_exit
+setting_is 'Top=50' || fail "SIGTERM did not save the window's place"
+cmp "$tmp/expected.lvd" "$data" || fail "the DataFile changed after SIGTERM"
+echo "PASS"
