@@ -159,15 +159,16 @@ std::uint64_t Stride(std::int64_t width, int bits) {
 }
 
 // RLE data to palette indices; pixels the stream skips stay transparent (index -1).
-std::vector<int> DecodeRle(const ByteReader& in, std::uint64_t at, const Header& h) {
+std::vector<std::int16_t> DecodeRle(const ByteReader& in, std::uint64_t at, const Header& h) {
     const auto w = static_cast<std::size_t>(h.width);
-    std::vector<int> idx(w * static_cast<std::size_t>(h.height), -1);
+    std::vector<std::int16_t> idx(w * static_cast<std::size_t>(h.height), -1);
     std::int64_t x = 0;
     std::int64_t y = 0; // counted from the bottom row
     const bool four = h.compression == kRle4;
     auto put = [&](int v) {
         if (x < h.width && y < h.height) {
-            idx[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)] = v;
+            idx[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)] =
+                static_cast<std::int16_t>(v);
         }
         ++x;
     };
@@ -223,12 +224,17 @@ Image DecodeDib(std::span<const std::uint8_t> data, std::optional<std::uint64_t>
     }
     const int width = static_cast<int>(h.width);
     const int height = static_cast<int>(h.height);
-    Image out(width, height);
     const std::uint64_t stride = Stride(h.width, h.bitCount);
+    const bool rle = h.compression == kRle8 || h.compression == kRle4;
+    if (!rle) {
+        // Check the claimed size against the data before allocating anything for it.
+        in.Need(pixels, stride * static_cast<std::uint64_t>(height));
+    }
+    Image out(width, height);
     auto rowOf = [&](int y) { return h.topDown ? y : height - 1 - y; };
 
-    if (h.compression == kRle8 || h.compression == kRle4) {
-        const std::vector<int> idx = DecodeRle(in, pixels, h);
+    if (rle) {
+        const std::vector<std::int16_t> idx = DecodeRle(in, pixels, h);
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 const int v = idx[static_cast<std::size_t>(rowOf(y)) * width + x];
@@ -238,7 +244,6 @@ Image DecodeDib(std::span<const std::uint8_t> data, std::optional<std::uint64_t>
         return out;
     }
 
-    in.Need(pixels, stride * static_cast<std::uint64_t>(height));
     const Channel r(h.masks[0]), g(h.masks[1]), b(h.masks[2]), a(h.masks[3]);
     bool anyAlpha = false;
     for (int y = 0; y < height; ++y) {

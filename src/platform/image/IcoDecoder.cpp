@@ -5,6 +5,8 @@
 
 #include <png.h>
 
+#include <algorithm>
+
 #include <cstring>
 
 namespace lv {
@@ -82,7 +84,7 @@ std::vector<IconImage> DecodeIcoFile(ByteSpan file) {
         in.Fail("not an icon file");
     }
     const bool cursor = in.U16(2) == 2;
-    const int count = in.U16(4);
+    const int count = std::min<int>(in.U16(4), kMaxIconImages);
     if (count == 0) {
         in.Fail("no images");
     }

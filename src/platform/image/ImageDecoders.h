@@ -40,6 +40,10 @@ struct IconImage {
     std::string error; // empty when the image decoded
 };
 
+// Real icons hold a dozen images at most; a directory claiming thousands is read only this far,
+// so a small hostile file cannot make us decode the same large picture over and over.
+inline constexpr int kMaxIconImages = 256;
+
 // An icon or cursor image resource: a DIB with its AND mask (height doubled), or a PNG stream.
 Image DecodeIconResource(ByteSpan data);
 

@@ -49,6 +49,9 @@ bool DecodeRaw(const unsigned char* data, unsigned long size, RawJpeg& out) {
         return false;
     }
     jpeg_create_decompress(&info);
+    // Progressive files keep every coefficient in memory; with this cap libjpeg refuses a
+    // lying header instead of allocating for it (we have no backing store).
+    info.mem->max_memory_to_use = 512L * 1024 * 1024;
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK) {

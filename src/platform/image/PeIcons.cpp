@@ -2,6 +2,7 @@
 #include "platform/image/ByteReader.h"
 #include "platform/image/ImageDecoders.h"
 
+#include <algorithm>
 #include <map>
 #include <optional>
 
@@ -163,7 +164,7 @@ IconGroup DecodeGroup(const PeResources& pe,
     IconGroup group;
     try {
         const ByteReader dir(pe.Data(g), "icon group");
-        const int count = dir.U16(4);
+        const int count = std::min<int>(dir.U16(4), kMaxIconImages);
         dir.Need(6, 14 * static_cast<std::uint64_t>(count));
         for (int i = 0; i < count; ++i) {
             const std::uint64_t at = 6 + 14 * static_cast<std::uint64_t>(i);
