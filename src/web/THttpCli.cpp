@@ -17,6 +17,13 @@ std::string HttpDate(std::time_t when) {
     return text;
 }
 
+// host, with ":port" when the port is not the scheme's own: relative links of the document
+// resolve against this address, so it must name the server really asked.
+std::string HostAndPort(const std::string& scheme, const std::string& host,
+                        const std::string& port) {
+    return port.empty() || port == DefaultPortForScheme(scheme) ? host : host + ":" + port;
+}
+
 std::string ErrorWithNumber(const std::string& text, int error) {
     return text + " (Error #" + std::to_string(error) + ")";
 }
@@ -561,7 +568,8 @@ void THttpCli::ApplyLocation(const std::string& value) {
     }
     if (!value.empty() && value[0] == '/') {
         requestPath_ = value;
-        currentAddress_ = scheme_ + "://" + connectHost_ + value;
+        currentAddress_ =
+            scheme_ + "://" + HostAndPort(scheme_, connectHost_, connectPort_) + value;
     } else if (!parts.scheme.empty() && !parts.host.empty()) {
         const std::string scheme = AsciiLower(parts.scheme);
         connectHost_ = requestHost_ = parts.host;
@@ -569,7 +577,8 @@ void THttpCli::ApplyLocation(const std::string& value) {
         connectPort_ = parts.port.empty() ? DefaultPortForScheme(scheme) : parts.port;
         scheme_ = scheme;
         requestPath_ = parts.path.empty() ? std::string("/") : parts.path;
-        currentAddress_ = parts.scheme + "://" + parts.host + parts.path;
+        currentAddress_ =
+            parts.scheme + "://" + HostAndPort(scheme, parts.host, connectPort_) + parts.path;
     } else if (parts.path.empty() && value.find('/') == std::string::npos && parts.scheme.empty()) {
         requestPath_ = "/" + value;
         currentAddress_ = scheme_ + "://" + requestHost_ + "/" + value;
