@@ -1,5 +1,8 @@
 #include "gui/QtEventLoop.h"
+#include "gui/TWaitView.h"
+#include "web/TWait.h"
 
+#include <QLineEdit>
 #include <QtTest>
 
 #include <atomic>
@@ -148,6 +151,32 @@ private slots:
         std::thread poster([&] { loop.Post([&] { ran = true; }); });
         QVERIFY(PumpUntil(loop, [&] { return ran; }));
         poster.join();
+    }
+
+    void waitViewCountsDownAndSwallowsInputWhileWaiting() {
+        lv::QtEventLoop loop;
+        lv::TWait wait(loop);
+        wait.Interval = 20ms;
+        lv::TWaitView view(wait);
+        QLineEdit edit;
+        edit.show();
+        edit.setFocus();
+        QVERIFY(view.isHidden());
+
+        QString shownWhileRunning;
+        loop.Post([&] {
+            shownWhileRunning = view.isHidden() ? QString("hidden") : view.text();
+            QTest::keyClick(&edit, Qt::Key_A);
+            QTest::mouseClick(&edit, Qt::LeftButton);
+        });
+        QVERIFY(!wait.Run(2, [] { return false; }));
+        QCOMPARE(shownWhileRunning, QString("2"));
+        QCOMPARE(edit.text(), QString()); // swallowed
+        QCOMPARE(view.text(), QString("Timeout"));
+        QVERIFY(view.isHidden());
+
+        QTest::keyClick(&edit, Qt::Key_B); // input flows again after the wait
+        QCOMPARE(edit.text(), QString("b"));
     }
 
     void queuedCallsDieWithTheLoop() {
