@@ -120,27 +120,26 @@ Image Image::Scaled(int width, int height, ScaleFilter filter) const {
         return out;
     }
 
-    // Premultiplied floats: 4 per pixel.
-    std::vector<float> src(pixels_.size());
-    for (std::size_t i = 0; i < pixels_.size(); i += 4) {
-        const float a = pixels_[i + 3] / 255.0f;
-        src[i] = pixels_[i] * a;
-        src[i + 1] = pixels_[i + 1] * a;
-        src[i + 2] = pixels_[i + 2] * a;
-        src[i + 3] = pixels_[i + 3];
-    }
-
-    // Horizontal pass: width x height_.
+    // Horizontal pass into width x height_ premultiplied floats. Source rows are premultiplied
+    // one at a time, so a large photo costs no more than one row of extra memory.
     const auto xContrib = BuildContributors(width_, width);
+    std::vector<float> row(static_cast<std::size_t>(width_) * 4);
     std::vector<float> mid(static_cast<std::size_t>(width) * height_ * 4, 0.0f);
     for (int y = 0; y < height_; ++y) {
-        const float* row = &src[static_cast<std::size_t>(y) * width_ * 4];
+        const std::uint8_t* in = &pixels_[static_cast<std::size_t>(y) * width_ * 4];
+        for (std::size_t i = 0; i < row.size(); i += 4) {
+            const float a = in[i + 3] / 255.0f;
+            row[i] = in[i] * a;
+            row[i + 1] = in[i + 1] * a;
+            row[i + 2] = in[i + 2] * a;
+            row[i + 3] = in[i + 3];
+        }
         float* outRow = &mid[static_cast<std::size_t>(y) * width * 4];
         for (int x = 0; x < width; ++x) {
             const Contributors& c = xContrib[static_cast<std::size_t>(x)];
             float acc[4] = {0, 0, 0, 0};
             for (std::size_t k = 0; k < c.weights.size(); ++k) {
-                const float* p = row + (static_cast<std::size_t>(c.first) + k) * 4;
+                const float* p = &row[(static_cast<std::size_t>(c.first) + k) * 4];
                 for (int ch = 0; ch < 4; ++ch) {
                     acc[ch] += p[ch] * c.weights[k];
                 }
