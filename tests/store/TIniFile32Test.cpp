@@ -174,6 +174,28 @@ TEST_F(IniTest, DeferredSavesWriteOnlyOnUpdateFile) {
     EXPECT_EQ(Bytes(), "\r\n[T]\r\nc=3\r\n");
 }
 
+// Lookups of one section are remembered between calls; every kind of edit must keep that right.
+TEST_F(IniTest, SectionsAreFoundAgainAfterEditsAroundThem) {
+    TIniFile32 ini(FileWith("[A]\r\n[B]\r\nb=1\r\n"));
+    ini.SetDeferSaves(true);
+    EXPECT_EQ(ini.ReadString("B", "b", ""), "1");
+    ini.WriteString("A", "a1", "x");
+    ini.WriteString("A", "a2", "y");
+    EXPECT_EQ(ini.ReadString("B", "b", ""), "1");
+    ini.DeleteKey("A", "a1");
+    EXPECT_EQ(ini.ReadString("B", "b", ""), "1");
+    EXPECT_EQ(ini.ReadString("C", "c", "none"), "none");
+    ini.WriteString("C", "c", "3");
+    EXPECT_EQ(ini.ReadString("C", "c", ""), "3");
+    ini.EraseSection("A");
+    EXPECT_EQ(ini.ReadString("B", "b", ""), "1");
+    EXPECT_EQ(ini.ReadString("A", "a2", "gone"), "gone");
+    // A written line can itself look like a header and then ends the section.
+    ini.WriteString("B", "[x", "y]");
+    ini.WriteString("B", "after", "1");
+    EXPECT_EQ(ini.Bytes(), "[B]\r\nb=1\r\n\r\nafter=1\r\n[x=y]\r\n[C]\r\nc=3\r\n");
+}
+
 TEST_F(IniTest, LineEndsOfAnyKindLoadAndSaveAsCrLf) {
     TIniFile32 ini(FileWith("[S]\ra=1\nb=2\r\n\n\rc=3"));
     EXPECT_EQ(ini.ReadString("S", "c", ""), "3");
