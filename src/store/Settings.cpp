@@ -19,6 +19,14 @@ int settings::DefaultLeft(int screenHeight) {
     return screenHeight < kSmallScreenHeight ? kSmallScreenPosition : kDefaultLeft;
 }
 
+std::string_view settings::DefaultHotKey(int index) {
+    return index == kRestoreHotKey ? "F10" : "";
+}
+
+std::string_view settings::DefaultHotKeyShift(int index) {
+    return index == kRestoreHotKey ? "Ctrl" : "";
+}
+
 bool IsSwitchOn(const TIniFile32& ini, Key key) {
     return ini.ReadString(key.section, key.key, kOn) != kOff;
 }

@@ -70,6 +70,13 @@ inline constexpr std::string_view kDefaultCustomColor = "FFFFFF";
 inline constexpr std::string_view kDefaultDataFile = "Disk.LVD";
 inline constexpr std::string_view kDefaultStem = "LVD";
 
+// [HotKey] Key0..Key5, Shift0..Shift5 and D0..D5 ("Off"): all empty except hotkey 2, which
+// brings the hidden program back.
+inline constexpr int kHotKeyCount = 6;
+inline constexpr int kRestoreHotKey = 2;
+std::string_view DefaultHotKey(int index);
+std::string_view DefaultHotKeyShift(int index);
+
 // Top and Left: 50 and 100, or 2 and 2 on a screen under 500 pixels high.
 int DefaultTop(int screenHeight);
 int DefaultLeft(int screenHeight);

@@ -31,6 +31,9 @@ TEST(Settings, MissingFileGivesTheDefaults) {
                 s.webIconSearch && s.autoBackup && s.bannerAds);
     EXPECT_EQ(ReadStartupSettings(ini, 480).top, 2);
     EXPECT_EQ(ReadStartupSettings(ini, 480).left, 2);
+    EXPECT_EQ(settings::DefaultHotKey(2), "F10");
+    EXPECT_EQ(settings::DefaultHotKeyShift(2), "Ctrl");
+    EXPECT_EQ(settings::DefaultHotKey(0), "");
     EXPECT_FALSE(std::filesystem::exists(dir.File("LVD.INI")));
 }
 
