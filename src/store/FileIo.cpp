@@ -174,6 +174,10 @@ void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>&
     Fd fd(rawFd);
     bool ok = writeContent(fd.Get());
     if (ok && exists) {
+        // Keep the owner too where we may (root saving a user's file); failing that is harmless.
+        if (::fchown(fd.Get(), st.st_uid, st.st_gid) != 0) {
+            errno = 0;
+        }
         ok = ::fchmod(fd.Get(), st.st_mode & 07777) == 0;
     }
     ok = ok && ::fsync(fd.Get()) == 0;

@@ -113,18 +113,20 @@ struct Reference {
     std::size_t length;
 };
 
-// "&#" 1-7 decimal digits ";" at pos.
-std::optional<Reference> ParseReference(std::string_view s, std::size_t pos) {
-    if (pos + 3 >= s.size() || s[pos] != '&' || s[pos + 1] != '#') {
+// "#" 1-7 decimal digits ";" at pos (the part of "&#N;" after the ampersand). Only the plain
+// spelling counts (no leading zero), so every reference has one form and bytes come back as
+// they were.
+std::optional<Reference> ParseNumber(std::string_view s, std::size_t pos) {
+    if (pos + 2 >= s.size() || s[pos] != '#' || s[pos + 1] < '1' || s[pos + 1] > '9') {
         return std::nullopt;
     }
-    std::size_t i = pos + 2;
+    std::size_t i = pos + 1;
     char32_t value = 0;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - pos - 2 < 7) {
+    while (i < s.size() && s[i] >= '0' && s[i] <= '9' && i - pos - 1 < 7) {
         value = value * 10 + static_cast<char32_t>(s[i] - '0');
         ++i;
     }
-    if (i == pos + 2 || i >= s.size() || s[i] != ';') {
+    if (i >= s.size() || s[i] != ';') {
         return std::nullopt;
     }
     return Reference{value, i + 1 - pos};
@@ -135,18 +137,23 @@ bool Decodable(char32_t cp) {
     return cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF) && !UnicodeToCp1252(cp);
 }
 
-// Whether the '&' at pos would be read back as something other than itself.
-bool AmpersandNeedsEscape(std::string_view s, std::size_t pos, Reference& ref) {
-    const auto parsed = ParseReference(s, pos);
-    if (!parsed) {
-        return false;
+// Whether an '&' followed by s[pos..] would be read as something other than itself: a reference
+// to a character no byte holds, or the escape "&#38;" in front of such a text. Followed without
+// recursion, since a chain "#38;#38;..." can be as long as the text.
+bool WouldDecode(std::string_view s, std::size_t pos) {
+    for (;;) {
+        const auto number = ParseNumber(s, pos);
+        if (!number) {
+            return false;
+        }
+        if (Decodable(number->cp)) {
+            return true;
+        }
+        if (number->cp != '&') {
+            return false;
+        }
+        pos += number->length;
     }
-    ref = *parsed;
-    if (Decodable(ref.cp)) {
-        return true;
-    }
-    const std::size_t next = pos + ref.length;
-    return ref.cp == '&' && next < s.size() && s[next] == '#';
 }
 
 struct CollatorHolder {
@@ -218,11 +225,18 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         if (bytes[i] == '&') {
-            Reference ref{};
-            if (AmpersandNeedsEscape(bytes, i, ref)) {
-                AppendUtf8(out, Decodable(ref.cp) ? ref.cp : U'&');
-                i += ref.length;
-                continue;
+            if (const auto number = ParseNumber(bytes, i + 1)) {
+                const std::size_t next = i + 1 + number->length;
+                if (Decodable(number->cp)) {
+                    AppendUtf8(out, number->cp);
+                    i = next;
+                    continue;
+                }
+                if (number->cp == '&' && WouldDecode(bytes, next)) {
+                    out += '&';
+                    i = next;
+                    continue;
+                }
             }
         }
         AppendUtf8(out, Cp1252ToUnicode(static_cast<unsigned char>(bytes[i])));
@@ -237,8 +251,7 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         if (utf8[i] == '&') {
-            Reference ref{};
-            out += AmpersandNeedsEscape(utf8, i, ref) ? "&#38;" : "&";
+            out += WouldDecode(utf8, i + 1) ? "&#38;" : "&";
             ++i;
             continue;
         }

@@ -10,11 +10,12 @@ namespace lv {
 // UTF-8. Conversion happens only at those edges, through these functions.
 //
 // Characters that Windows-1252 cannot hold are stored as decimal references "&#NNNN;". Going back,
-// a reference is turned into its character only when that character cannot be stored as a byte,
-// so text such as "&#65;" stays as typed. To keep text that merely looks like such a reference
-// (a user typing "&#20013;"), its '&' is stored as "&#38;", and "&#38;" is read back as '&' only
-// when a '#' follows it. Every UTF-8 text therefore survives Utf8ToCp1252 then Cp1252ToUtf8, and
-// files written by the Windows program (which had no references) read as before.
+// a reference is turned into its character only when that character cannot be stored as a byte
+// (and is written without leading zeros), so text such as "&#65;" stays as typed. Text that merely
+// looks like such a reference (a user typing "&#20013;") has its '&' stored as "&#38;"; "&#38;" is
+// read back as '&' only where it stands before such a text. Every UTF-8 text survives
+// Utf8ToCp1252 then Cp1252ToUtf8, every byte string survives the opposite, and files written by
+// the Windows program (which had no references) read as before, short of that rare pattern.
 //
 // The five bytes Windows-1252 leaves undefined (81, 8D, 8F, 90, 9D hex) map to the C1 control
 // characters of the same value, so any byte string survives Cp1252ToUtf8 then Utf8ToCp1252.

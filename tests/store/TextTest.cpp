@@ -48,6 +48,9 @@ TEST(Text, EveryTextSurvivesARoundTrip) {
         allBytes += static_cast<char>(b);
     }
     EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(allBytes)), allBytes);
+    for (const std::string& bytes : utf8) { // the same patterns as stored bytes
+        EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(bytes)), bytes) << bytes;
+    }
 }
 
 TEST(Text, CaseFoldingCoversAccentedLetters) {
