@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -67,6 +68,34 @@ TEST(AtomicSave, KeepsPermissionBitsAndWritesThroughSymbolicLinks) {
     EXPECT_EQ(lvtest::ReadBytes(real), "[S]\r\nk=v\r\n");
     EXPECT_EQ(fs::status(real).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(AtomicSave, WriteFailingPartWayReportsAndKeepsTheOldFile) {
+    lvtest::TempDir dir;
+    const std::string path = dir.File("Disk.LVD");
+    lvtest::WriteBytes(path, "[Tabs]\r\nCount=1\r\n");
+
+    // A child whose files may not grow past 1,000 bytes stands in for a full disk.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        TIniFile32 ini(path);
+        try {
+            ini.WriteString("Tabs", "Tab1", std::string(5000, 'x'));
+        } catch (const FileError& e) {
+            _exit(e.what() == "Cannot create file " + path ? 0 : 2);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "1: no error, 2: wrong message";
+    EXPECT_EQ(lvtest::ReadBytes(path), "[Tabs]\r\nCount=1\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }
 
 // One whole version of the file the child writes: a header and one line of a single letter.
