@@ -16,6 +16,9 @@ namespace {
 // so a large attachment is never held whole in memory.
 constexpr std::size_t kSendHighWater = 256 * 1024;
 constexpr std::size_t kSendLowWater = 64 * 1024;
+// A reply that keeps saying "more follows" would hold the caller forever; real servers send a
+// few dozen lines at most.
+constexpr std::size_t kMaxReplyLines = 1000;
 
 std::string Trim(const std::string& text) {
     const auto begin = text.find_first_not_of(" \t");
@@ -233,6 +236,11 @@ void TCustomSmtpClient::ReadReply() {
         Display("< " + lastResponse_);
         replyLines_.push_back(lastResponse_);
         if (SmtpIsLastReplyLine(lastResponse_)) {
+            return;
+        }
+        if (replyLines_.size() >= kMaxReplyLines) {
+            lastResponse_ = "554 reply too long";
+            Display("< " + lastResponse_);
             return;
         }
     }

@@ -177,6 +177,16 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Recipient", "RCPT", "550-no such user\r\n550 really\r\n", false, "550 really",
                     "HELO client.test\r\nMAIL FROM:<me@here.test>\r\n"
                     "RCPT TO:<you@there.test>\r\nQUIT\r\n"},
+        FailureCase{"EndlessReply", "MAIL",
+                    [] {
+                        std::string r;
+                        for (int i = 0; i < 1200; ++i) {
+                            r += "250-more\r\n";
+                        }
+                        return r;
+                    }(),
+                    false, "554 reply too long",
+                    "HELO client.test\r\nMAIL FROM:<me@here.test>\r\nQUIT\r\n"},
         FailureCase{"Message", ".", "552 too big\r\n", false, "552 too big",
                     "HELO client.test\r\nMAIL FROM:<me@here.test>\r\nRCPT TO:<you@there.test>\r\n"
                     "DATA\r\n" +
