@@ -20,21 +20,6 @@ constexpr std::size_t kSendLowWater = 64 * 1024;
 // few dozen lines at most.
 constexpr std::size_t kMaxReplyLines = 1000;
 
-std::string Trim(const std::string& text) {
-    const auto begin = text.find_first_not_of(" \t");
-    if (begin == std::string::npos) {
-        return {};
-    }
-    const auto end = text.find_last_not_of(" \t");
-    return text.substr(begin, end - begin + 1);
-}
-
-// A CR or LF inside a command argument would start a second command of the caller's making.
-std::string OneLine(std::string text) {
-    std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
-    return text;
-}
-
 // In a header value a line break would start a header (or end the header block) of its own.
 std::string HeaderValue(std::string text) {
     std::replace_if(
@@ -51,7 +36,7 @@ std::string Lower(std::string text) {
 
 // Service names as the port: the socket wants a number.
 std::string ServicePort(const std::string& port) {
-    const std::string name = Lower(Trim(port));
+    const std::string name = Lower(SmtpTrim(port));
     if (name.empty() || std::all_of(name.begin(), name.end(), [](char c) {
             return std::isdigit(static_cast<unsigned char>(c)) != 0;
         })) {
@@ -109,7 +94,7 @@ void TCustomSmtpClient::SetError(const std::string& message) {
 }
 
 bool TCustomSmtpClient::UseImplicitTls() const {
-    const std::string port = Lower(Trim(Port));
+    const std::string port = Lower(SmtpTrim(Port));
     return Security == SmtpSecurity::ImplicitTls || port == "465" || port == "smtps" ||
            port == "submissions";
 }
@@ -177,10 +162,10 @@ bool TCustomSmtpClient::Connect() {
     tlsDone_ = true;
     try {
         socket_->SetProto("tcp");
-        socket_->SetAddr(Trim(Host));
+        socket_->SetAddr(SmtpTrim(Host));
         socket_->SetPort(ServicePort(Port));
         socket_->SetSslEnable(UseImplicitTls());
-        socket_->SetSslServerName(Trim(Host));
+        socket_->SetSslServerName(SmtpTrim(Host));
         socket_->SetCaFile(CaFile);
         socket_->SetLineEnd("\n");
         socket_->SetLineMode(true);
@@ -272,7 +257,7 @@ bool TCustomSmtpClient::Open() {
         return true;
     }
     errorMessage_.clear();
-    if (Trim(Host).empty()) {
+    if (SmtpTrim(Host).empty()) {
         errorMessage_ = "No host specified";
         return false;
     }
@@ -289,104 +274,6 @@ bool TCustomSmtpClient::Open() {
     }
     state_ = ConnState::Greeted;
     return true;
-}
-
-bool TCustomSmtpClient::Greet() {
-    const std::string name = OneLine(SignOn.empty() ? LocalName() : SignOn);
-    const bool wantExtensions =
-        Security != SmtpSecurity::Plain || UseImplicitTls() || !UserName.empty();
-    extensions_ = {};
-    if (!wantExtensions) {
-        SendCommand("HELO " + name);
-        return Check(250, true);
-    }
-    SendCommand("EHLO " + name);
-    if (Check(250, false)) {
-        extensions_ = SmtpParseEhlo(replyLines_);
-    } else {
-        if (state_ == ConnState::NotConnected || timedOut_) {
-            CloseSocket();
-            return false;
-        }
-        // A server from before EHLO: the classic greeting, and no extensions.
-        errorMessage_.clear();
-        SendCommand("HELO " + name);
-        if (!Check(250, true)) {
-            return false;
-        }
-    }
-    const bool wantTls = Security == SmtpSecurity::StartTlsRequired ||
-                         (Security == SmtpSecurity::StartTlsIfOffered && extensions_.startTls);
-    if (wantTls && !socket_->IsTls()) {
-        if (!extensions_.startTls) {
-            SetError("Server does not offer STARTTLS");
-            Display(errorMessage_);
-            CloseSocket();
-            return false;
-        }
-        if (!StartTls()) {
-            return false;
-        }
-        // What the server offers may change once the connection is encrypted.
-        SendCommand("EHLO " + name);
-        if (!Check(250, true)) {
-            return false;
-        }
-        extensions_ = SmtpParseEhlo(replyLines_);
-    }
-    return UserName.empty() || Authenticate();
-}
-
-bool TCustomSmtpClient::StartTls() {
-    SendCommand("STARTTLS");
-    if (!Check(220, true)) {
-        return false;
-    }
-    // Anything the server sent before the handshake was not protected: drop it, so nobody on
-    // the path can slip in answers to the commands that follow.
-    lines_.clear();
-    tlsDone_ = false;
-    tlsError_ = 0;
-    socket_->StartTls(Trim(Host));
-    WaitFor([this] { return tlsDone_; });
-    if (tlsDone_ && tlsError_ == 0 && socket_->IsTls()) {
-        return true;
-    }
-    SetError(timedOut_ ? std::string("554 receive timeout")
-                       : "TLS handshake failed: " + socket_->LastErrorText());
-    Display(errorMessage_);
-    CloseSocket();
-    return false;
-}
-
-bool TCustomSmtpClient::Authenticate() {
-    if (!socket_->IsTls() && !AllowPlainTextAuth) {
-        SetError("Authentication needs an encrypted connection");
-        Display(errorMessage_);
-        CloseSocket();
-        return false;
-    }
-    if (extensions_.authPlain) {
-        const std::string token = SmtpBase64(std::string(1, '\0') + UserName + '\0' + Password);
-        SendCommand("AUTH PLAIN " + token, "AUTH PLAIN ****");
-        return Check(235, true);
-    }
-    if (extensions_.authLogin) {
-        SendCommand("AUTH LOGIN");
-        if (!Check(334, true)) {
-            return false;
-        }
-        SendCommand(SmtpBase64(UserName), "****");
-        if (!Check(334, true)) {
-            return false;
-        }
-        SendCommand(SmtpBase64(Password), "****");
-        return Check(235, true);
-    }
-    SetError("Server offers no supported authentication");
-    Display(errorMessage_);
-    CloseSocket();
-    return false;
 }
 
 // --- Mail and Quit ---------------------------------------------------------------------------
@@ -423,12 +310,12 @@ bool TCustomSmtpClient::Mail() {
         MailEnded();
         return false;
     };
-    SendCommand("MAIL FROM:<" + OneLine(Trim(FromName)) + ">");
+    SendCommand("MAIL FROM:<" + SmtpOneLine(SmtpTrim(FromName)) + ">");
     if (!Check(250, false)) {
         return fail();
     }
     for (const std::string& rcpt : RcptName) {
-        SendCommand("RCPT TO:<" + OneLine(Trim(rcpt)) + ">");
+        SendCommand("RCPT TO:<" + SmtpOneLine(SmtpTrim(rcpt)) + ">");
         if (!Check(250, false, 251)) {
             return fail();
         }

@@ -41,6 +41,20 @@ std::string SmtpDotStuff(std::string_view line) {
     return std::string(line);
 }
 
+std::string SmtpTrim(std::string_view text) {
+    const auto begin = text.find_first_not_of(" \t");
+    if (begin == std::string_view::npos) {
+        return {};
+    }
+    const auto end = text.find_last_not_of(" \t");
+    return std::string(text.substr(begin, end - begin + 1));
+}
+
+std::string SmtpOneLine(std::string text) {
+    std::erase_if(text, [](char c) { return c == '\r' || c == '\n'; });
+    return text;
+}
+
 std::string SmtpBoundary(const std::tm& t) {
     // Fixed English month names: the boundary is protocol text, not something for the reader.
     static constexpr std::array<const char*, 12> kMonths = {

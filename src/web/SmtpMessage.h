@@ -24,6 +24,13 @@ std::string SmtpDotStuff(std::string_view line);
 // ("= Multipart Boundary Dec10260249").
 std::string SmtpBoundary(const std::tm& localTime);
 
+// Without blanks and tabs at either end (addresses as the user typed them).
+std::string SmtpTrim(std::string_view text);
+
+// Without CRs and LFs: inside a command argument they would start a second command of the
+// caller's making.
+std::string SmtpOneLine(std::string text);
+
 // Reads a file in 45-byte steps and hands out its Base64 lines of 60 characters (the last one
 // shorter); an empty file gives one empty line.
 class SmtpBase64File {
