@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <sys/uio.h>
 #include <utility>
 
@@ -328,23 +329,55 @@ std::string TIniFile32::Bytes() const {
 }
 
 void TIniFile32::UpdateFile() {
-    // Straight from the lines: no second copy of a large file in memory.
+    // Straight from the lines, without a second copy of a large file in memory. Lines that still
+    // sit next to each other in the loaded bytes, CR LF between them, go out as one piece, so
+    // saving a barely changed 8 MB file costs a handful of pieces rather than one per line.
     WriteFileAtomic(fileName_, [this](int fd) {
-        constexpr std::size_t kLinesPerCall = 256;
         static const char kCrLf[] = "\r\n";
-        std::array<iovec, 2 * kLinesPerCall> pieces{};
-        for (std::size_t first = 0; first < lines_.size(); first += kLinesPerCall) {
-            const std::size_t count = std::min(kLinesPerCall, lines_.size() - first);
-            for (std::size_t i = 0; i < count; ++i) {
-                const std::string_view line = lines_[first + i];
-                pieces[2 * i] = iovec{const_cast<char*>(line.data()), line.size()};
-                pieces[2 * i + 1] = iovec{const_cast<char*>(kCrLf), 2};
+        const char* const base = loaded_ ? loaded_->data() : nullptr;
+        const std::size_t baseSize = loaded_ ? loaded_->size() : 0;
+        // Offset of a line inside the loaded bytes, or npos for a line of its own.
+        auto offsetOf = [base, baseSize](std::string_view line) {
+            const auto p = reinterpret_cast<std::uintptr_t>(line.data());
+            const auto b = reinterpret_cast<std::uintptr_t>(base);
+            return base != nullptr && p >= b && p + line.size() <= b + baseSize
+                       ? static_cast<std::size_t>(p - b)
+                       : std::string_view::npos;
+        };
+        constexpr std::size_t kPieces = 512;
+        std::array<iovec, kPieces> pieces{};
+        std::size_t used = 0;
+        auto add = [&](const char* data, std::size_t size) {
+            if (used == kPieces) {
+                if (!WriteAllVectors(fd, pieces.data(), used)) {
+                    return false;
+                }
+                used = 0;
             }
-            if (!WriteAllVectors(fd, pieces.data(), 2 * count)) {
+            pieces[used++] = iovec{const_cast<char*>(data), size};
+            return true;
+        };
+        std::size_t i = 0;
+        while (i < lines_.size()) {
+            const char* runStart = lines_[i].data();
+            std::size_t runSize = lines_[i].size();
+            std::size_t runEnd = offsetOf(lines_[i]);
+            if (runEnd != std::string_view::npos) {
+                runEnd += runSize;
+            }
+            ++i;
+            while (runEnd != std::string_view::npos && i < lines_.size() &&
+                   offsetOf(lines_[i]) == runEnd + 2 && base[runEnd] == '\r' &&
+                   base[runEnd + 1] == '\n') {
+                runSize += 2 + lines_[i].size();
+                runEnd += 2 + lines_[i].size();
+                ++i;
+            }
+            if (!add(runStart, runSize) || !add(kCrLf, 2)) {
                 return false;
             }
         }
-        return true;
+        return WriteAllVectors(fd, pieces.data(), used);
     });
     modified_ = false;
 }
