@@ -88,6 +88,10 @@ std::string SettingsFilePath(const std::string& programDir, const std::string& s
     return ResolveCaseInsensitive(programDir, stem + ".INI");
 }
 
+std::string DefaultDataFilePath(const std::string& programDir) {
+    return ResolveCaseInsensitive(programDir, std::string(kDefaultDataFile));
+}
+
 bool IsFirstStart(std::string_view dataFileName) {
     return dataFileName.empty() || dataFileName.find('.') == std::string_view::npos;
 }

@@ -124,6 +124,9 @@ std::string SelectedBrowserPath(const StartupSettings& values);
 // The SettingsFile of a stem: programDir + stem + ".INI", matching an existing file in any case.
 std::string SettingsFilePath(const std::string& programDir, const std::string& stem);
 
+// The DataFile of a first start: "Disk.LVD" in the program directory, in whatever case it exists.
+std::string DefaultDataFilePath(const std::string& programDir);
+
 // A first start: [File] Name is empty or has no ".".
 bool IsFirstStart(std::string_view dataFileName);
 // [File] Name, [Window] State, [Location] ShowHint, Tray, Top, Left and Width.

@@ -77,6 +77,9 @@ TEST(Settings, PreviousGenerationFilesAreCopiedOnlyWhenTheNewOnesAreMissing) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("lvd.use")));
     EXPECT_EQ(SettingsFilePath(d, "LVD"), d + "lvd.ini");
     EXPECT_EQ(SettingsFilePath(d, "Alt"), d + "Alt.INI");
+    EXPECT_EQ(DefaultDataFilePath(d), d + "Disk.LVD");
+    lvtest::WriteBytes(dir.File("disk.lvd"), "");
+    EXPECT_EQ(DefaultDataFilePath(d), d + "disk.lvd");
 }
 
 TEST(Settings, CustomColoursGoToTheDialogAndBack) {
