@@ -389,12 +389,11 @@ void THttpCli::SocketDataAvailable(int error) {
 
     if (state_ == THttpState::httpWaitingBody) {
         lastLine_.assign(buffer_.View());
-        const std::string block = lastLine_;
         buffer_.Clear();
         if (lineHandler_ == LineHandler::None) {
             PostReady();
         } else {
-            BodyBlock(block.data(), block.size());
+            BodyBlock(lastLine_.data(), lastLine_.size());
         }
         return;
     }

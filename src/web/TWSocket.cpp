@@ -313,12 +313,12 @@ void TWSocket::Impl::DoHandshake() {
     const int rc = SSL_connect(ssl);
     if (rc == 1) {
         tlsActive = true;
+        tx += txAfterTls; // what was sent during the handshake goes out encrypted now
+        txAfterTls.clear();
         if (!tlsByStartTls) {
             BecomeConnected();
             return;
         }
-        tx += txAfterTls;
-        txAfterTls.clear();
         if (!SetState(SocketState::Connected)) {
             return;
         }

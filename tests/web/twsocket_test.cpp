@@ -171,6 +171,29 @@ TEST_F(TlsSocketTest, StartTlsSwitchesAConnectedSocket) {
     EXPECT_EQ(lines.back(), "250 secret hello");
 }
 
+TEST_F(TlsSocketTest, DataSentBeforeTheHandshakeEndsGoesOutEncrypted) {
+    const auto pair = certs.Localhost();
+    ScriptedServer server({[&](ScriptedServer::Peer& peer) {
+        if (peer.AcceptTls(pair.certFile, pair.keyFile) && peer.ReadUntil("one\r\ntwo\r\n")) {
+            peer.Send("ok\r\n");
+            peer.WaitClosed();
+        }
+    }});
+    Record();
+    socket.OnChangeState = [&](lv::SocketState, lv::SocketState now) {
+        if (now == lv::SocketState::TlsHandshake) {
+            socket.SendStr("two\r\n");
+        }
+    };
+    socket.SetCaFile(certs.CaFile());
+    socket.SetSslEnable(true);
+    socket.Connect("localhost", std::to_string(server.Port()));
+    socket.SendStr("one\r\n");
+    ASSERT_TRUE(loop.RunUntil([&] { return !lines.empty(); }, std::chrono::seconds(10)));
+    EXPECT_EQ(lines, Strings{"ok"});
+    EXPECT_EQ(events.front(), "Connected 0");
+}
+
 TEST_F(TlsSocketTest, BadCertificatesAreRejectedWithTheReason) {
     struct Case {
         const char* name;
