@@ -1,0 +1,77 @@
+#include "platform/LinuxShell.h"
+
+#include "platform/LinuxProcessLauncher.h"
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace lv {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::exists(path, ec);
+}
+
+bool IsProgram(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec) && access(path.c_str(), X_OK) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+} // namespace
+
+ShellResult LinuxShell::Open(const std::string& file, const std::string& parameters,
+                             const std::string& directory) {
+    // Stored local targets keep the blank before " /"; a name with trailing blanks is the
+    // same file to the user.
+    std::string target = file;
+    if (!Exists(target)) {
+        const std::size_t end = target.find_last_not_of(' ');
+        const std::string trimmed = end == std::string::npos ? "" : target.substr(0, end + 1);
+        if (Exists(trimmed)) {
+            target = trimmed;
+        }
+    }
+
+    std::vector<std::string> argv;
+    std::string workingDir;
+    if (IsProgram(target)) {
+        std::error_code ec;
+        const fs::path program = fs::absolute(target, ec);
+        argv.push_back(ec ? target : program.string());
+        for (std::string& word : SplitParameters(parameters)) {
+            argv.push_back(std::move(word));
+        }
+        // A working directory that does not exist here (a drive path from a Windows file)
+        // must not stop the program; it then starts in its own folder.
+        workingDir = IsDirectory(directory) ? directory : program.parent_path().string();
+    } else {
+        // A relative name starting with "-" would read as an option of the opener.
+        if (!target.empty() && target[0] == '-' && Exists(target)) {
+            target = "./" + target;
+        }
+        argv = {opener_, target};
+    }
+
+    ShellResult result;
+    int pid = 0;
+    result.error = SpawnWatched(argv, workingDir, pid, nullptr);
+    result.ok = result.error == 0;
+    if (!result.ok) {
+        result.message = std::strerror(result.error);
+    }
+    return result;
+}
+
+} // namespace lv

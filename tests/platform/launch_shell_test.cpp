@@ -1,0 +1,142 @@
+// Shell "open": programs started directly with their parameters as words, everything else
+// handed to the opener; local targets taken apart; the browser probe.
+#include "launch_recorder.h"
+
+#include "platform/BrowserProbe.h"
+#include "platform/LinuxShell.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+using lvtest::ArgvRecorder;
+using lvtest::TempDir;
+using Words = std::vector<std::string>;
+
+namespace {
+
+TEST(Shell, ProgramGetsItsParametersAsWordsInTheGivenDirectory) {
+    TempDir dir;
+    ArgvRecorder program(dir, "tool");
+    TempDir work;
+    lv::LinuxShell shell("/nonexistent/opener");
+    const lv::ShellResult result = shell.Open(
+        program.Program(), "-q \"two words\" 'single quoted' C:\\dir\\f.txt \\\"x\\\" $(id) ;ls",
+        work.Path().string());
+    ASSERT_TRUE(result.ok) << result.message;
+    Words args;
+    std::string cwd;
+    ASSERT_TRUE(program.Wait(args, cwd));
+    EXPECT_EQ(args, (Words{"-q", "two words", "single quoted", "C:\\dir\\f.txt", "\"x\"", "$(id)",
+                           ";ls"}));
+    EXPECT_EQ(cwd, work.Path().string());
+}
+
+TEST(Shell, StoredTargetWithArgumentsRunsInTheProgramsFolder) {
+    TempDir dir;
+    ArgvRecorder program(dir, "tool");
+    const lv::LocalTarget target = lv::SplitLocalTarget(program.Program() + " /-x", "");
+    EXPECT_EQ(target.file, program.Program() + " ");
+    EXPECT_EQ(target.parameters, "-x");
+    EXPECT_EQ(target.directory, dir.Path().string());
+
+    lv::LinuxShell shell("/nonexistent/opener");
+    // A working directory that does not exist here (a Windows drive path) is not fatal.
+    ASSERT_TRUE(shell.Open(target.file, target.parameters, "C:\\Games").ok);
+    Words args;
+    std::string cwd;
+    ASSERT_TRUE(program.Wait(args, cwd));
+    EXPECT_EQ(args, Words{"-x"});
+    EXPECT_EQ(cwd, dir.Path().string());
+}
+
+TEST(Shell, EverythingElseGoesToTheOpenerAsItsOneArgument) {
+    TempDir dir;
+    ArgvRecorder opener(dir, "opener");
+    lvtest::WriteBytes(dir.File("notes.txt"), "text");
+    lvtest::WriteBytes(dir.File("-rf"), "text");
+    lv::LinuxShell shell(opener.Program());
+    const struct {
+        std::string file;
+        std::string parameters;
+        std::string expected;
+    } cases[] = {
+        {"mailto:someone@example.org", "", "mailto:someone@example.org"},
+        {"http://example.com/a b;c", "", "http://example.com/a b;c"},
+        {dir.File("notes.txt"), "--ignored", dir.File("notes.txt")},
+        {dir.Path().string(), "", dir.Path().string()},
+        {dir.File("notes.txt") + " ", "", dir.File("notes.txt")},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(shell.Open(c.file, c.parameters, "").ok) << c.file;
+        Words args;
+        std::string cwd;
+        ASSERT_TRUE(opener.Wait(args, cwd)) << c.file;
+        EXPECT_EQ(args, Words{c.expected});
+    }
+    // A relative name that looks like an option is made a path first.
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    const bool opened = shell.Open("-rf", "", "").ok;
+    std::filesystem::current_path(previous);
+    ASSERT_TRUE(opened);
+    Words args;
+    std::string cwd;
+    ASSERT_TRUE(opener.Wait(args, cwd));
+    EXPECT_EQ(args, Words{"./-rf"});
+}
+
+TEST(Shell, MissingOpenerIsReturnedNotThrown) {
+    lv::LinuxShell shell("/nonexistent/opener");
+    const lv::ShellResult result = shell.Open("http://example.com/", "", "");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, ENOENT);
+}
+
+TEST(Shell, SplitLocalTarget) {
+    const struct {
+        const char* target;
+        const char* extraInfo;
+        lv::LocalTarget expected;
+    } cases[] = {
+        {"/usr/bin/tool", "", {"/usr/bin/tool", "", "/usr/bin"}},
+        {"/usr/bin/tool /-a /b", "", {"/usr/bin/tool ", "-a /b", "/usr/bin"}},
+        {"/usr/bin/tool /-a", "D:\\Work", {"/usr/bin/tool ", "-a", "D:\\Work"}},
+        {"/usr/bin/tool", "/srv/data", {"/usr/bin/tool", "", "/srv/data"}},
+        {"/usr/bin/tool", "notes", {"/usr/bin/tool", "", "/usr/bin"}},
+        {"C:\\Apps\\x.exe /q", "", {"C:\\Apps\\x.exe ", "q", "C:\\Apps"}},
+        {"/tool", "", {"/tool", "", "/"}},
+        {"tool", "", {"tool", "", ""}},
+    };
+    for (const auto& c : cases) {
+        const lv::LocalTarget got = lv::SplitLocalTarget(c.target, c.extraInfo);
+        EXPECT_EQ(got.file, c.expected.file) << c.target;
+        EXPECT_EQ(got.parameters, c.expected.parameters) << c.target;
+        EXPECT_EQ(got.directory, c.expected.directory) << c.target;
+    }
+}
+
+TEST(BrowserProbe, FirstTwoDistinctBrowsersInPreferenceOrder) {
+    const auto probe = [](std::set<std::string> present,
+                          std::map<std::string, std::string> links = {}) {
+        return lv::ProbeBrowsers([&](const std::string& path) { return present.count(path) != 0; },
+                                 [&](const std::string& path) {
+                                     const auto link = links.find(path);
+                                     return link == links.end() ? path : link->second;
+                                 });
+    };
+    EXPECT_EQ(probe({}), Words{});
+    EXPECT_EQ(probe({"/usr/bin/epiphany"}), Words{"/usr/bin/epiphany"});
+    EXPECT_EQ(probe({"/usr/bin/konqueror", "/snap/bin/chromium", "/usr/bin/firefox-esr"}),
+              (Words{"/usr/bin/firefox-esr", "/snap/bin/chromium"}));
+    // One program under two names or in two folders is one browser.
+    EXPECT_EQ(
+        probe({"/usr/bin/google-chrome", "/opt/google/chrome/google-chrome", "/usr/bin/epiphany"},
+              {{"/usr/bin/google-chrome", "/opt/google/chrome/google-chrome"}}),
+        (Words{"/usr/bin/google-chrome", "/usr/bin/epiphany"}));
+    EXPECT_EQ(probe({"/usr/bin/firefox", "/usr/local/bin/firefox"}),
+              (Words{"/usr/bin/firefox", "/usr/local/bin/firefox"}));
+}
+
+} // namespace
