@@ -1,3 +1,4 @@
+#include "gui/HintStyle.h"
 #include "gui/MainWindowView.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtScreen.h"
@@ -36,6 +37,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Linkvane"));
     QApplication::setQuitOnLastWindowClosed(true);
+    QApplication::setStyle(new lv::HintStyle);
 
     std::string programDir;
     try {

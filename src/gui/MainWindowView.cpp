@@ -1,6 +1,7 @@
 #include "gui/MainWindowView.h"
 
 #include "gui/Colors.h"
+#include "gui/HintStyle.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
 
@@ -80,6 +81,14 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     };
 }
 
+MainWindowView::~MainWindowView() {
+    // Children die after this part of the object: none of their signals may reach a handler.
+    closing_ = true;
+    for (QObject* child : findChildren<QObject*>()) {
+        QObject::disconnect(child, nullptr, this, nullptr);
+    }
+}
+
 void MainWindowView::BuildToolBar() {
     toolBar_ = new QWidget(central_);
     toolBar_->setObjectName(QStringLiteral("Panel1"));
@@ -93,12 +102,11 @@ void MainWindowView::BuildToolBar() {
 }
 
 QAction* MainWindowView::AddCheck(QMenu* menu, const QString& name, const QString& text,
-                                  void (TForm1::*handler)()) {
+                                  std::function<void()> run) {
     QAction* action = menu->addAction(text);
     action->setObjectName(name);
     action->setCheckable(true);
-    connect(action, &QAction::triggered, this,
-            [this, handler] { Dispatch([this, handler] { (form_.*handler)(); }); });
+    connect(action, &QAction::triggered, this, [this, run] { Dispatch(run); });
     return action;
 }
 
@@ -117,33 +125,36 @@ void MainWindowView::BuildMenus() {
 
     QMenu* setup = menuBar()->addMenu(QStringLiteral("&Setup"));
     AddCheck(setup, QStringLiteral("MBackup"), QStringLiteral("&Auto Backup prior to Modification"),
-             &TForm1::MBackupClick);
+             [this] { form_.MBackupClick(); });
     AddCheck(setup, QStringLiteral("MConfirm"),
-             QStringLiteral("Confirm before &Erasing a Bookmark"), &TForm1::MConfirmClick);
+             QStringLiteral("Confirm before &Erasing a Bookmark"),
+             [this] { form_.MConfirmClick(); });
     AddCheck(setup, QStringLiteral("MConfirmWebIcon"),
-             QStringLiteral("Confirm before Erasing a &Web Icon"), &TForm1::MConfirmWebIconClick);
+             QStringLiteral("Confirm before Erasing a &Web Icon"),
+             [this] { form_.MConfirmWebIconClick(); });
     AddCheck(setup, QStringLiteral("MWebIconSearch"),
-             QStringLiteral("Searc&h for Web Page Icon && Desc."), &TForm1::MWebIconSearchClick);
+             QStringLiteral("Searc&h for Web Page Icon && Desc."),
+             [this] { form_.MWebIconSearchClick(); });
     setup->addSeparator();
     command(setup, QStringLiteral("MFont"), QStringLiteral("Change Default &Font for Bookmarks"),
             [this] { form_.MFontClick(); });
     setup->addSeparator();
     AddCheck(setup, QStringLiteral("MIcons"), QStringLiteral("&Display Bookmark Icons"),
-             &TForm1::MIconsClick);
+             [this] { form_.MIconsClick(); });
     AddCheck(setup, QStringLiteral("MNotes"), QStringLiteral("Display Bookmark &Notes"),
-             &TForm1::MNotesClick);
+             [this] { form_.MNotesClick(); });
     AddCheck(setup, QStringLiteral("MUrl"), QStringLiteral("Display Bookmark &URL"),
-             &TForm1::MUrlClick);
+             [this] { form_.MUrlClick(); });
     QMenu* columns = setup->addMenu(QStringLiteral("Colu&mns of Bookmarks"));
     auto* group = new QActionGroup(this);
     AddCheck(columns, QStringLiteral("MColumn2"), QStringLiteral("&2 Columns of Bookmarks"),
-             &TForm1::MColumn2Click)
+             [this] { form_.MColumn2Click(); })
         ->setActionGroup(group);
     AddCheck(columns, QStringLiteral("MColumn3"), QStringLiteral("&3 Columns of Bookmarks"),
-             &TForm1::MColumn3Click)
+             [this] { form_.MColumn3Click(); })
         ->setActionGroup(group);
     AddCheck(columns, QStringLiteral("MColumn4"), QStringLiteral("&4 Columns of Bookmarks"),
-             &TForm1::MColumn4Click)
+             [this] { form_.MColumn4Click(); })
         ->setActionGroup(group);
     setup->addSeparator();
     command(setup, QStringLiteral("MResetSize"), QStringLiteral("&Reset Form Size to Default"),
@@ -225,6 +236,7 @@ void MainWindowView::RenderButtons() {
         const int slot = static_cast<int>(buttons_.size()) + 1;
         auto* button = new QPushButton(buttonArea_);
         button->setFocusPolicy(Qt::NoFocus);
+        button->setToolTipDuration(kHintDuration);
         connect(button, &QPushButton::pressed, this,
                 [this, slot] { Dispatch([this, slot] { form_.ButtonMouseDown(slot); }); });
         button->show();
@@ -338,7 +350,7 @@ void MainWindowView::ApplyPlace() {
     move(place.left, place.top);
     resize(place.width - kFrameWidth,
            place.height - kFrameHeight +
-               (menuBar()->isVisible() ? menuBar()->sizeHint().height() : 0));
+               (form_.State().locked ? 0 : menuBar()->sizeHint().height()));
     setWindowFlag(Qt::WindowStaysOnTopHint, place.stayOnTop);
     rendering_ = false;
     // Without a tray icon yet, a window that would start hidden could never be reached again.
@@ -359,10 +371,6 @@ void MainWindowView::closeEvent(QCloseEvent* event) {
         Dispatch([this] { form_.FormClose(); });
     }
     event->accept();
-}
-
-void MainWindowView::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
 }
 
 } // namespace lv

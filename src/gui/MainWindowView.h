@@ -23,6 +23,7 @@ class MainWindowView : public QMainWindow {
     Q_OBJECT
 public:
     MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile);
+    ~MainWindowView() override;
 
     // Runs a handler the way the application runs every handler: a file error ends it and is
     // shown in the general error box; the window is redrawn either way.
@@ -38,13 +39,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void BuildMenus();
     void BuildToolBar();
     QAction* AddCheck(QMenu* menu, const QString& name, const QString& text,
-                      void (TForm1::*handler)());
+                      std::function<void()> run);
     void RenderButtons();
     void RenderTabs();
     void LayoutPanels();
