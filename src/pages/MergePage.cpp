@@ -1,0 +1,200 @@
+#include "pages/MergePage.h"
+
+#include "pages/ColorFilter.h"
+#include "pages/PageNames.h"
+#include "store/FileIo.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace lv {
+
+namespace {
+
+using datafile::kSlotCount;
+
+struct SlotUrl {
+    int slot;
+    std::string url;
+};
+
+// Opens the file once, or reuses `other` when both names are the same file.
+struct EnginePair {
+    std::unique_ptr<TIniFile32> own;
+    TIniFile32* source = nullptr;
+    TIniFile32* target = nullptr;
+};
+
+bool SameFile(const std::string& a, const std::string& b) {
+    if (a == b) {
+        return true;
+    }
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
+}
+
+EnginePair OpenPair(const std::string& sourceFile, const std::string& targetFile,
+                    std::optional<TIniFile32>& targetEngine) {
+    EnginePair pair;
+    targetEngine.emplace(targetFile);
+    targetEngine->SetDeferSaves(true);
+    pair.target = &*targetEngine;
+    if (SameFile(sourceFile, targetFile)) {
+        pair.source = pair.target;
+    } else {
+        pair.own = std::make_unique<TIniFile32>(sourceFile);
+        pair.own->SetDeferSaves(true);
+        pair.source = pair.own.get();
+    }
+    return pair;
+}
+
+bool SlotEmpty(const TIniFile32& ini, std::string_view page, int slot) {
+    return ini.ReadString(page, SlotKey(slot, 'U'), "").empty();
+}
+
+} // namespace
+
+void LayBookmark(TIniFile32& ini, std::string_view page, int slot, const Bookmark& bookmark) {
+    for (const char letter : datafile::kFieldLetters) {
+        ini.DeleteKey(page, SlotKey(slot, letter));
+    }
+    for (const char letter : datafile::kMoveOrder) {
+        const std::string& value = bookmark.Field(letter);
+        if (!value.empty()) {
+            ini.WriteString(page, SlotKey(slot, letter), value);
+        }
+    }
+}
+
+MergePageResult MergePage(const TIniFile32& source, std::string_view sourcePage, TIniFile32& target,
+                          std::string_view targetPage, std::int32_t filterColor,
+                          bool addMissingPage) {
+    MergePageResult result;
+    if (addMissingPage) {
+        std::vector<std::string> pages = ReadTabs(target);
+        if (std::find(pages.begin(), pages.end(), sourcePage) == pages.end()) {
+            pages.emplace_back(sourcePage);
+            SaveTabs(target, pages);
+            result.pageAdded = true;
+        }
+    }
+
+    std::vector<std::string> present;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        std::string url = target.ReadString(targetPage, SlotKey(slot, 'U'), "");
+        if (!url.empty()) {
+            present.push_back(std::move(url));
+        }
+    }
+    // Each candidate keeps its own slot, so two bookmarks with one URL both arrive as themselves.
+    std::vector<SlotUrl> candidates;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        std::string url = source.ReadString(sourcePage, SlotKey(slot, 'U'), "");
+        if (url.empty()) {
+            continue;
+        }
+        if (filterColor != kNoColorFilter &&
+            source.ReadInteger(sourcePage, SlotKey(slot, 'C'), kNoColorFilter) != filterColor) {
+            continue;
+        }
+        candidates.push_back({slot, std::move(url)});
+    }
+    for (const std::string& url : present) {
+        const auto hit = std::find_if(candidates.begin(), candidates.end(),
+                                      [&](const SlotUrl& c) { return c.url == url; });
+        if (hit != candidates.end()) {
+            candidates.erase(hit);
+        }
+    }
+
+    // Read everything first: within one DataFile both pages live in the same engine, and the
+    // writes below must not change what is being copied.
+    std::vector<Bookmark> bookmarks;
+    bookmarks.reserve(candidates.size());
+    for (const SlotUrl& candidate : candidates) {
+        bookmarks.push_back(ReadBookmark(source, sourcePage, candidate.slot));
+    }
+    int destination = 1;
+    for (const Bookmark& bookmark : bookmarks) {
+        while (destination <= kSlotCount && !SlotEmpty(target, targetPage, destination)) {
+            ++destination;
+        }
+        if (destination > kSlotCount) {
+            ++result.skipped;
+            continue;
+        }
+        LayBookmark(target, targetPage, destination, bookmark);
+        ++result.copied;
+        ++destination;
+    }
+    return result;
+}
+
+MergePageResult MergePageFiles(const std::string& sourceFile, std::string_view sourcePage,
+                               const std::string& targetFile, std::string_view targetPage,
+                               std::int32_t filterColor, bool addMissingPage) {
+    std::optional<TIniFile32> targetEngine;
+    EnginePair pair = OpenPair(sourceFile, targetFile, targetEngine);
+    const MergePageResult result =
+        MergePage(*pair.source, sourcePage, *pair.target, targetPage, filterColor, addMissingPage);
+    if (pair.target->Modified()) {
+        pair.target->UpdateFile();
+    }
+    return result;
+}
+
+std::string DropCarriedBookmarks(const std::string& sourceFile, std::string_view sourcePage,
+                                 const std::vector<int>& slots, const std::string& targetFile,
+                                 std::string_view targetPage, bool move) {
+    std::optional<TIniFile32> targetEngine;
+    EnginePair pair = OpenPair(sourceFile, targetFile, targetEngine);
+    std::vector<int> free;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        if (SlotEmpty(*pair.target, targetPage, slot)) {
+            free.push_back(slot);
+        }
+    }
+    if (free.size() < slots.size()) {
+        return "There are not enough blank buttons to move bookmarks on to, please try again.";
+    }
+    std::vector<Bookmark> carried;
+    for (const int slot : slots) {
+        carried.push_back(ReadBookmark(*pair.source, sourcePage, slot));
+    }
+    for (std::size_t i = 0; i < carried.size(); ++i) {
+        LayBookmark(*pair.target, targetPage, free[i], carried[i]);
+    }
+    if (move) {
+        for (const int slot : slots) {
+            EraseBookmark(*pair.source, sourcePage, slot);
+        }
+    }
+    // The target first: a failure in between leaves the bookmarks in both files, never in none.
+    if (pair.target->Modified()) {
+        pair.target->UpdateFile();
+    }
+    if (pair.own && pair.own->Modified()) {
+        pair.own->UpdateFile();
+    }
+    return {};
+}
+
+std::string DropCarriedPage(const std::string& sourceFile, std::string_view sourcePage,
+                            const std::string& targetFile, std::vector<std::string>& pages,
+                            std::size_t at, PageDrop drop, std::int32_t filterColor) {
+    std::optional<TIniFile32> targetEngine;
+    EnginePair pair = OpenPair(sourceFile, targetFile, targetEngine);
+    const std::string name = drop == PageDrop::Insert ? DupePageName(std::string(sourcePage), pages)
+                                                      : std::string(sourcePage);
+    at = std::min(at, pages.size());
+    pages.insert(pages.begin() + static_cast<long>(at), name);
+    SaveTabs(*pair.target, pages);
+    MergePage(*pair.source, sourcePage, *pair.target, name, filterColor, false);
+    pair.target->UpdateFile();
+    return name;
+}
+
+} // namespace lv
