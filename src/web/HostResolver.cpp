@@ -42,7 +42,6 @@ void Resolve(const std::string& host, int& error, std::string& address) {
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_ADDRCONFIG;
     addrinfo* list = nullptr;
     errno = 0;
     const int rc = getaddrinfo(host.c_str(), nullptr, &hints, &list);
@@ -120,7 +119,7 @@ public:
     }
 
 private:
-    static constexpr int kMaxWorkers = 4;
+    static constexpr int kMaxWorkers = 8;
     static constexpr std::chrono::seconds kIdleTime{30};
 
     void Work() {
