@@ -39,9 +39,9 @@ enum class SocketState {
 
 // Non-blocking TCP client socket on an EventLoop. Events are plain callbacks with a Winsock
 // error number (0 = success); they never fire inside the call that caused them, except
-// OnSessionClosed, which Close() fires at once when the socket was open (callers rely on the
-// connection-closed handling running inside Close). Destroying the socket inside any of its own
-// callbacks is allowed.
+// OnChangeState (fired as the state changes) and OnSessionClosed, which Close() fires at once
+// when the socket was open (callers rely on the connection-closed handling running inside
+// Close). Destroying the socket inside any of its own callbacks is allowed.
 class TWSocket {
 public:
     explicit TWSocket(EventLoop& loop);
