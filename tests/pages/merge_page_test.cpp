@@ -1,0 +1,169 @@
+#include "PagesFixture.h"
+#include "pages/FileMerge.h"
+#include "pages/MergePage.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using namespace lv;
+using lvtest::Lines;
+
+const std::string kTwoPages =
+    Lines({"[Tabs]",      "Count=2",         "Tab1=Work", "Tab2=News", "[Work]",
+           "01N=dup one", "01U=http://dup/", "01C=255",   "02N=plain", "02U=http://plain/",
+           "03N=dup two", "03U=http://dup/", "03C=255",   "04N=red",   "04U=http://red/",
+           "04C=255",     "04P=note",        "[News]",    "02N=old",   "02U=http://plain/",
+           "03N=stale",   "03G=12"});
+
+TEST(MergePage, IntoItselfCopiesNothing) {
+    lvtest::TempDir dir;
+    const std::string file = dir.File("Disk.LVD");
+    lvtest::WriteBytes(file, kTwoPages);
+    const MergePageResult result = MergePageFiles(file, "Work", file, "Work", 111, false);
+    EXPECT_EQ(result.copied, 0);
+    EXPECT_EQ(lvtest::ReadBytes(file), kTwoPages);
+}
+
+TEST(MergePage, EachBookmarkArrivesAsItselfInTheFreeSlots) {
+    lvtest::TempDir dir;
+    const std::string file = dir.File("Disk.LVD");
+    lvtest::WriteBytes(file, kTwoPages);
+
+    // http://plain/ is already on News; both bookmarks of http://dup/ come over as themselves,
+    // and the stale G of News' empty slot 3 does not stick to the one laid there.
+    const MergePageResult result = MergePageFiles(file, "Work", file, "News", 111, false);
+    EXPECT_EQ(result.copied, 3);
+    EXPECT_EQ(lvtest::Titles(file, "News", 5),
+              (std::vector<std::string>{"dup one", "old", "dup two", "red", ""}));
+    const TIniFile32 ini(file);
+    EXPECT_EQ(ini.ReadString("News", "03G", ""), "");
+    EXPECT_EQ(ini.ReadString("News", "04P", ""), "note");
+    EXPECT_EQ(ReadBookmark(ini, "Work", 4).title, "red"); // the source stays
+}
+
+TEST(MergePage, ColourFilterMergesOnlyThatColour) {
+    lvtest::TempDir dir;
+    const std::string file = dir.File("Disk.LVD");
+    lvtest::WriteBytes(file, kTwoPages);
+    MergePageFiles(file, "Work", file, "Mail", 255, false);
+    EXPECT_EQ(lvtest::Titles(file, "Mail", 4),
+              (std::vector<std::string>{"dup one", "dup two", "red", ""}));
+}
+
+TEST(MergePage, AFullTargetSkipsTheRest) {
+    TIniFile32 source =
+        TIniFile32::FromBytes("s", Lines({"[P]", "01U=http://x/", "02U=http://y/"}));
+    std::string full = "[P]\r\n";
+    for (int slot = 1; slot <= 79; ++slot) {
+        full += SlotKey(slot, 'U') + "=http://t" + std::to_string(slot) + "/\r\n";
+    }
+    TIniFile32 target = TIniFile32::FromBytes("t", full);
+    target.SetDeferSaves(true);
+    const MergePageResult result = MergePage(source, "P", target, "P", 111, false);
+    EXPECT_EQ(result.copied, 1);
+    EXPECT_EQ(result.skipped, 1);
+    EXPECT_EQ(target.ReadString("P", "80U", ""), "http://x/");
+}
+
+TEST(CarriedBookmarks, TooFewFreeSlotsChangesNothing) {
+    lvtest::TempDir dir;
+    const std::string file = dir.File("Disk.LVD");
+    std::string bytes = kTwoPages + "[Full]\r\n";
+    for (int slot = 1; slot <= 78; ++slot) {
+        bytes += SlotKey(slot, 'U') + "=http://f/\r\n";
+    }
+    lvtest::WriteBytes(file, bytes);
+    EXPECT_EQ(DropCarriedBookmarks(file, "Work", {1, 2, 4}, file, "Full", true),
+              "There are not enough blank buttons to move bookmarks on to, please try again.");
+    EXPECT_EQ(lvtest::ReadBytes(file), bytes);
+}
+
+TEST(CarriedBookmarks, MoveAcrossFilesLeavesThemOnlyInTheTarget) {
+    lvtest::TempDir dir;
+    const std::string source = dir.File("Disk.LVD");
+    const std::string target = dir.File("Other.LVD");
+    lvtest::WriteBytes(source, kTwoPages);
+    lvtest::WriteBytes(target,
+                       Lines({"[Tabs]", "Count=1", "Tab1=Home", "[Home]", "01U=http://h/"}));
+    EXPECT_EQ(DropCarriedBookmarks(source, "Work", {4, 2}, target, "Home", true), "");
+    EXPECT_EQ(lvtest::Titles(target, "Home", 3), (std::vector<std::string>{"", "red", "plain"}));
+    EXPECT_EQ(lvtest::Titles(source, "Work", 4),
+              (std::vector<std::string>{"dup one", "", "dup two", ""}));
+}
+
+TEST(CarriedPage, InsertAcrossFilesGetsAUniqueNameAndPacksTheSlots) {
+    lvtest::TempDir dir;
+    const std::string source = dir.File("Disk.LVD");
+    const std::string target = dir.File("Other.LVD");
+    lvtest::WriteBytes(source, kTwoPages);
+    lvtest::WriteBytes(target, Lines({"[Tabs]", "Count=2", "Tab1=Home", "Tab2=Work"}));
+    std::vector<std::string> pages = {"Home", "Work"};
+    const std::string name =
+        DropCarriedPage(source, "News", target, pages, 1, PageDrop::Insert, 111);
+    EXPECT_EQ(name, "News");
+    EXPECT_EQ(pages, (std::vector<std::string>{"Home", "News", "Work"}));
+    EXPECT_EQ(ReadTabs(TIniFile32(target)), pages);
+    EXPECT_EQ(lvtest::Titles(target, "News", 2), (std::vector<std::string>{"old", ""}));
+
+    EXPECT_EQ(DropCarriedPage(source, "News", target, pages, 0, PageDrop::Insert, 111), "News+");
+}
+
+class FileMerge : public ::testing::TestWithParam<MergeMode> {};
+
+TEST_P(FileMerge, AddAppendsMissingPagesAndMatchSkipsThem) {
+    lvtest::TempDir dir;
+    const std::string current = dir.File("Disk.LVD");
+    const std::string chosen = dir.File("Chosen.lvd");
+    lvtest::WriteBytes(current, Lines({"[Tabs]", "Count=1", "Tab1=Work", "[Work]", "01N=mine",
+                                       "01U=http://mine/"}));
+    lvtest::WriteBytes(chosen, Lines({"[Tabs]", "Count=2", "Tab1=Work", "Tab2=News", "[Work]",
+                                      "05N=mine", "05U=http://mine/", "07N=w", "07U=http://w/",
+                                      "[News]", "03N=n", "03U=http://n/"}));
+    lvtest::ScriptedDialogs dialogs;
+    dialogs.Queue(GetParam() == MergeMode::Add ? 1 : -1); // closing the question is Match
+
+    const FileMergeResult result = MergeFiles(dialogs, chosen, current, true, 111);
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Disk.bak")));
+    const TIniFile32 ini(current);
+    EXPECT_EQ(lvtest::Titles(current, "Work", 2), (std::vector<std::string>{"mine", "w"}));
+    if (GetParam() == MergeMode::Add) {
+        EXPECT_EQ(ReadTabs(ini), (std::vector<std::string>{"Work", "News"}));
+        EXPECT_EQ(lvtest::Titles(current, "News", 1), std::vector<std::string>{"n"});
+        EXPECT_EQ(result.pagesAdded, std::vector<std::string>{"News"});
+    } else {
+        EXPECT_EQ(ReadTabs(ini), std::vector<std::string>{"Work"});
+        EXPECT_FALSE(ini.FindSection("News"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, FileMerge, ::testing::Values(MergeMode::Add, MergeMode::Match));
+
+TEST(FileMerge, APasswordProtectedFileIsRefusedAfterTheBackup) {
+    lvtest::TempDir dir;
+    const std::string current = dir.File("Disk.LVD");
+    const std::string chosen = dir.File("Locked.LVD");
+    const std::string before = Lines({"[Tabs]", "Count=1", "Tab1=Work"});
+    lvtest::WriteBytes(current, before);
+    lvtest::WriteBytes(chosen, Lines({"[Tabs]", "Count=1", "Tab1=Work",
+                                      std::string("\xDF_\xB6__=abc"), "[Work]", "01U=http://x/"}));
+    lvtest::ScriptedDialogs dialogs;
+    dialogs.Queue(1);
+    EXPECT_TRUE(MergeFiles(dialogs, chosen, current, true, 111).passwordProtected);
+    EXPECT_EQ(dialogs.Asked().back(), "Message: The file you selected is Password Protected!");
+    EXPECT_EQ(lvtest::ReadBytes(current), before);
+    EXPECT_EQ(lvtest::ReadBytes(dir.File("Disk.bak")), before);
+}
+
+TEST(FileMerge, DerivedNamesFindTheFileInAnyLetterCase) {
+    lvtest::TempDir dir;
+    lvtest::WriteBytes(dir.File("Work.lvd"), "[Tabs]\r\n");
+    EXPECT_EQ(DataFileForStem(dir.File("Work"), ".LVD"), dir.File("Work.lvd"));
+    EXPECT_EQ(DataFileForStem(dir.File("New"), ".LVD"), dir.File("New.LVD"));
+}
+
+} // namespace

@@ -1,0 +1,65 @@
+#include "PagesFixture.h"
+#include "pages/OldToNew.h"
+#include "store/DataFile.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using namespace lv;
+
+TEST(OldToNew, ConvertsPagesOf40ButtonsIntoSections) {
+    lvtest::TempDir dir;
+    const std::string old = dir.File("Mine.OBK");
+    std::filesystem::copy_file(lvtest::Fixture("pages-old-three-pages.obk"), old);
+    const std::string oldBytes = lvtest::ReadBytes(old);
+
+    const OldToNewResult result = OldToNew(old);
+    EXPECT_EQ(result.newFile, dir.File("Mine.LVD"));
+    EXPECT_EQ(result.pages, (std::vector<std::string>{"Page1", "Page1+", "Caf\xe9"}));
+    EXPECT_EQ(lvtest::ReadBytes(old), oldBytes);
+
+    const TIniFile32 ini(result.newFile);
+    EXPECT_EQ(ReadTabs(ini), result.pages);
+    EXPECT_EQ(ReadBookmark(ini, "Page1", 1).target, "http://first/");
+    EXPECT_EQ(ReadBookmark(ini, "Page1", 2).title, ""); // SpeedButton keys are not this prefix
+    Bookmark button45;
+    button45.title = "Forty-five";
+    button45.target = "http://45/";
+    button45.colour = "255";
+    button45.modified = "12/31/99";
+    button45.notes = "note|line~two";
+    button45.extra = "extra";
+    EXPECT_EQ(ReadBookmark(ini, "Page1+", 5), button45);
+    EXPECT_EQ(ReadBookmark(ini, "Caf\xe9", 40).local, "Yes");
+    EXPECT_EQ(ini.ReadString("Page1+", "05L", "none"), "none"); // empty values are not written
+}
+
+TEST(OldToNew, WithoutProgramInfoReadsSpeedButtonKeysOverAnExistingFile) {
+    lvtest::TempDir dir;
+    const std::string old = dir.File("Old.obk");
+    lvtest::WriteBytes(old, lvtest::Lines({"[Pages]", "Count=1", "[Tabs]", "PageTab1=Home",
+                                           "[Names]", "SpeedButton12=twelve", "SB12=not read",
+                                           "[Parameters]", "SpeedButton12=http://12/"}));
+    // An earlier conversion, spelt in lower case: reused, its own keys stay, its recent list goes.
+    lvtest::WriteBytes(
+        dir.File("Old.lvd"),
+        lvtest::Lines({"[Tabs]", "Count=2", "Tab1=Home", "Tab2=Kept", "[Home]", "12N=older",
+                       "30N=mine", "30U=http://mine/", "[MRU]", "Count=1", "1=older  |Home::12"}));
+    const OldToNewResult result = OldToNew(old);
+    EXPECT_EQ(result.newFile, dir.File("Old.lvd"));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Old.LVD")));
+
+    const TIniFile32 ini(result.newFile);
+    EXPECT_EQ(ini.ReadString("Tabs", "Count", ""), "1");
+    EXPECT_EQ(ini.ReadString("Tabs", "Tab2", ""), "Kept");
+    EXPECT_EQ(ReadBookmark(ini, "Home", 12).title, "twelve");
+    EXPECT_EQ(ReadBookmark(ini, "Home", 12).target, "http://12/");
+    EXPECT_EQ(ReadBookmark(ini, "Home", 30).title, "mine");
+    EXPECT_FALSE(ini.FindSection("MRU"));
+}
+
+} // namespace
