@@ -36,14 +36,6 @@ private:
     int fd_;
 };
 
-std::string DirectoryOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Saving through a symbolic link must replace the file it points at, not the link itself.
 std::string FinalTarget(const std::string& path) {
     struct stat st {};
@@ -73,8 +65,10 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     if (::fstat(fd.Get(), &st) != 0 || S_ISDIR(st.st_mode)) {
         throw FileError::CannotOpen(path);
     }
-    // Read straight into a string of the file's size; keep going if the file grew meanwhile.
-    std::string bytes(S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) : 0, '\0');
+    // Read straight into a string of the file's size plus one byte, so that the read which sees
+    // the end of the file needs no second buffer and no copy of a large file; keep going if the
+    // file grew meanwhile.
+    std::string bytes(S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : 0, '\0');
     std::size_t filled = 0;
     for (;;) {
         if (filled == bytes.size()) {
@@ -187,11 +181,8 @@ void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>&
         ::unlink(temp.c_str());
         throw FileError::CannotCreate(path);
     }
-    // Make the rename itself durable; failing here loses nothing already written.
-    Fd dir(::open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0) {
-        ::fsync(dir.Get());
-    }
+    // No fsync of the directory: a crash before the rename reaches the disk leaves the previous
+    // version, which is whole, and every page switch saves, so that flush would double its cost.
 }
 
 } // namespace lv
