@@ -1,6 +1,7 @@
 #include "pages/FileMerge.h"
 
 #include "pages/MergePage.h"
+#include "pages/SectionEditor.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
 #include "store/Text.h"
@@ -26,9 +27,10 @@ FileMergeResult MergeDataFile(const std::string& chosenFile, const std::string& 
         result.passwordProtected = true;
         return result;
     }
-    TIniFile32 target(dataFile);
-    target.SetDeferSaves(true);
-    std::vector<std::string> known = ReadTabs(target);
+    const TIniFile32 whole(dataFile);
+    // Merging inserts keys all over a large file; editing section by section keeps that linear.
+    SectionEditor target(whole);
+    std::vector<std::string> known = ReadTabs(whole);
     const std::vector<std::string> pages = ReadTabs(source);
     // The tab list grows once for all new pages rather than being rewritten for each of them.
     if (mode == MergeMode::Add) {
@@ -39,19 +41,20 @@ FileMergeResult MergeDataFile(const std::string& chosenFile, const std::string& 
             }
         }
         if (!result.pagesAdded.empty()) {
-            SaveTabs(target, known);
+            SaveTabs(target.Section(datafile::kTabs), known);
         }
     }
     for (const std::string& page : pages) {
         if (std::find(known.begin(), known.end(), page) == known.end()) {
             continue;
         }
-        const MergePageResult merged = MergePage(source, page, target, page, filterColor, false);
+        const MergePageResult merged =
+            MergePage(source, page, target.Section(page), page, filterColor, false);
         ++result.pagesMerged;
         result.bookmarksCopied += merged.copied;
     }
     if (target.Modified()) {
-        target.UpdateFile();
+        target.Save(dataFile);
     }
     return result;
 }

@@ -5,6 +5,8 @@
 #include "store/FileIo.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -55,6 +57,59 @@ bool SlotEmpty(const TIniFile32& ini, std::string_view page, int slot) {
     return ini.ReadString(page, SlotKey(slot, 'U'), "").empty();
 }
 
+// All 80 slots of a page from one pass over its section, instead of a walk of the section for
+// every key: what ReadString would answer for each slot key, and which keys have a line at all.
+struct PageSnapshot {
+    std::array<Bookmark, kSlotCount + 1> slots;
+    std::array<std::uint16_t, kSlotCount + 1> present{}; // bit i: a line for kFieldLetters[i]
+};
+
+std::unique_ptr<PageSnapshot> ReadPage(const TIniFile32& ini, std::string_view page) {
+    auto snapshot = std::make_unique<PageSnapshot>();
+    const auto header = ini.FindSection(page);
+    if (!header) {
+        return snapshot;
+    }
+    for (std::size_t i = *header + 1; i < ini.LineCount(); ++i) {
+        const std::string_view line = ini.Line(i);
+        if (TIniFile32::IsSection(line)) {
+            break;
+        }
+        const std::string_view key = TIniFile32::ExtractKey(line);
+        if (key.size() != 3) {
+            continue;
+        }
+        const int slot = SlotFromPrefix(key.substr(0, 2));
+        const std::size_t field = datafile::kFieldLetters.find(key.back());
+        if (slot == 0 || field == std::string_view::npos) {
+            continue;
+        }
+        const auto bit = static_cast<std::uint16_t>(1u << field);
+        if ((snapshot->present[slot] & bit) != 0) {
+            continue; // the first line with a key counts
+        }
+        snapshot->present[slot] |= bit;
+        snapshot->slots[slot].Field(key.back()) = std::string(TIniFile32::ExtractValue(line));
+    }
+    return snapshot;
+}
+
+// LayBookmark for a slot whose lines are known: only keys that exist are deleted.
+void LayKnown(TIniFile32& ini, std::string_view page, int slot, std::uint16_t present,
+              const Bookmark& bookmark) {
+    for (std::size_t field = 0; field < datafile::kFieldLetters.size(); ++field) {
+        if ((present & (1u << field)) != 0) {
+            ini.DeleteKey(page, SlotKey(slot, datafile::kFieldLetters[field]));
+        }
+    }
+    for (const char letter : datafile::kMoveOrder) {
+        const std::string& value = bookmark.Field(letter);
+        if (!value.empty()) {
+            ini.WriteString(page, SlotKey(slot, letter), value);
+        }
+    }
+}
+
 } // namespace
 
 void LayBookmark(TIniFile32& ini, std::string_view page, int slot, const Bookmark& bookmark) {
@@ -82,51 +137,46 @@ MergePageResult MergePage(const TIniFile32& source, std::string_view sourcePage,
         }
     }
 
-    std::vector<std::string> present;
-    for (int slot = 1; slot <= kSlotCount; ++slot) {
-        std::string url = target.ReadString(targetPage, SlotKey(slot, 'U'), "");
-        if (!url.empty()) {
-            present.push_back(std::move(url));
-        }
-    }
+    // Read everything first: within one DataFile both pages live in the same engine, and the
+    // writes below must not change what is being copied.
+    const std::unique_ptr<PageSnapshot> from = ReadPage(source, sourcePage);
+    const std::unique_ptr<PageSnapshot> into = ReadPage(target, targetPage);
+
     // Each candidate keeps its own slot, so two bookmarks with one URL both arrive as themselves.
-    std::vector<SlotUrl> candidates;
+    std::vector<int> candidates;
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        std::string url = source.ReadString(sourcePage, SlotKey(slot, 'U'), "");
-        if (url.empty()) {
+        const Bookmark& bookmark = from->slots[slot];
+        if (bookmark.target.empty()) {
             continue;
         }
         if (filterColor != kNoColorFilter &&
-            source.ReadInteger(sourcePage, SlotKey(slot, 'C'), kNoColorFilter) != filterColor) {
+            ParseInteger(bookmark.colour).value_or(kNoColorFilter) != filterColor) {
             continue;
         }
-        candidates.push_back({slot, std::move(url)});
+        candidates.push_back(slot);
     }
-    for (const std::string& url : present) {
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        const std::string& url = into->slots[slot].target;
+        if (url.empty()) {
+            continue;
+        }
         const auto hit = std::find_if(candidates.begin(), candidates.end(),
-                                      [&](const SlotUrl& c) { return c.url == url; });
+                                      [&](int c) { return from->slots[c].target == url; });
         if (hit != candidates.end()) {
             candidates.erase(hit);
         }
     }
 
-    // Read everything first: within one DataFile both pages live in the same engine, and the
-    // writes below must not change what is being copied.
-    std::vector<Bookmark> bookmarks;
-    bookmarks.reserve(candidates.size());
-    for (const SlotUrl& candidate : candidates) {
-        bookmarks.push_back(ReadBookmark(source, sourcePage, candidate.slot));
-    }
     int destination = 1;
-    for (const Bookmark& bookmark : bookmarks) {
-        while (destination <= kSlotCount && !SlotEmpty(target, targetPage, destination)) {
+    for (const int slot : candidates) {
+        while (destination <= kSlotCount && !into->slots[destination].target.empty()) {
             ++destination;
         }
         if (destination > kSlotCount) {
             ++result.skipped;
             continue;
         }
-        LayBookmark(target, targetPage, destination, bookmark);
+        LayKnown(target, targetPage, destination, into->present[destination], from->slots[slot]);
         ++result.copied;
         ++destination;
     }

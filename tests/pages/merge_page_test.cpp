@@ -167,3 +167,43 @@ TEST(FileMerge, DerivedNamesFindTheFileInAnyLetterCase) {
 }
 
 } // namespace
+
+namespace {
+
+using namespace lv;
+
+// Whole-file merges edit section by section; the keys must come out as one engine writes them.
+TEST(FileMerge, SectionBySectionGivesWhatOneEngineGives) {
+    const std::string current =
+        lvtest::Lines({"; hand-edited", "[Tabs]", "Count=3", "Tab1=Work", "Tab2=work2",
+                       "Tab3=Empty", "", "[Work]", "01U=http://a/", "02N=gap", "", "[Other]", "x=1",
+                       "[WORK]", "05U=http://dup/", "[work2]", "01U=http://b/"});
+    const std::string chosen = lvtest::Lines(
+        {"[Tabs]", "Count=4", "Tab1=Work", "Tab2=work2", "Tab3=Empty", "Tab4=New", "[Work]",
+         "03N=three", "03U=http://c/", "04U=http://a/", "[work2]", "07N=b2", "07U=http://b2/",
+         "[Empty]", "01N=e", "01U=http://e/", "[New]", "02U=http://new/"});
+    lvtest::TempDir dir;
+    const std::string file = dir.File("Disk.LVD");
+    lvtest::WriteBytes(file, current);
+    lvtest::WriteBytes(dir.File("Chosen.LVD"), chosen);
+    MergeDataFile(dir.File("Chosen.LVD"), file, MergeMode::Add, 111);
+
+    TIniFile32 expected = TIniFile32::FromBytes("x", current);
+    expected.SetDeferSaves(true);
+    const TIniFile32 source = TIniFile32::FromBytes("y", chosen);
+    std::vector<std::string> pages = ReadTabs(expected);
+    pages.push_back("New");
+    SaveTabs(expected, pages);
+    for (const std::string& page : pages) {
+        MergePage(source, page, expected, page, 111, false);
+    }
+    const TIniFile32 merged(file);
+    ASSERT_EQ(merged.LineCount(), expected.LineCount());
+    for (std::size_t i = 0; i < merged.LineCount(); ++i) {
+        if (!TIniFile32::Trim(expected.Line(i)).empty()) {
+            EXPECT_EQ(merged.Line(i), expected.Line(i)) << "line " << i;
+        }
+    }
+}
+
+} // namespace
