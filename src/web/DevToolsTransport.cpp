@@ -1,7 +1,6 @@
 #include "web/DevToolsTransport.h"
 
 #include "store/Text.h"
-#include "web/THttpCli.h"
 #include "web/TWSocket.h"
 
 #include <algorithm>
@@ -319,60 +318,22 @@ std::string DevToolsTransport::EncodeQuery(std::string_view url) {
     return out;
 }
 
-std::optional<DevToolsTransport::HttpAnswer> DevToolsTransport::Get(const std::string& path,
-                                                                    Clock::time_point deadline) {
-    THttpCli cli(loop_);
-    cli.URL = "http://127.0.0.1:" + std::to_string(port_) + path;
-    cli.Accept = "application/json";
-    std::string body;
-    bool done = false;
-    bool whole = false;
-    cli.OnDocData = [&](THttpCli& sender, const char* data, std::size_t length) {
-        body.append(data, length);
-        whole = sender.ContentLength() >= 0 &&
-                body.size() >= static_cast<std::size_t>(sender.ContentLength());
-    };
-    cli.OnHeaderEnd = [&](THttpCli& sender) { whole = sender.ContentLength() == 0; };
-    cli.OnRequestDone = [&](THttpCli&, THttpRequest, int) { done = true; };
-    try {
-        cli.GetAsync();
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-    // The browser may keep the connection open after a complete answer; its length says when
-    // the answer is whole.
-    while (!done && !whole && Clock::now() < deadline) {
-        loop_.ProcessPending(Left(deadline));
-    }
-    const int status = cli.StatusCode();
-    const std::int64_t length = cli.ContentLength();
-    if (!done) {
-        cli.OnRequestDone = nullptr;
-        cli.OnDocData = nullptr;
-        cli.OnHeaderEnd = nullptr;
-        cli.Abort();
-    }
-    // No answer in time, or one cut short, is no answer.
-    const bool complete = length >= 0 ? body.size() >= static_cast<std::uint64_t>(length) : done;
-    if (!complete || status == 0) {
-        return std::nullopt;
-    }
-    if (length >= 0) {
-        body.resize(static_cast<std::size_t>(length));
-    }
-    return HttpAnswer{status, body};
-}
-
-// THttpCli speaks GET, HEAD and POST only; newer browsers want PUT for a new tab.
-std::optional<DevToolsTransport::HttpAnswer> DevToolsTransport::Put(const std::string& path,
-                                                                    Clock::time_point deadline) {
+// One request over a socket of its own. THttpCli speaks HTTP/1.0 with GET, HEAD and POST,
+// while the browser's endpoint refuses HTTP/1.0 and wants PUT for a new tab.
+std::optional<DevToolsTransport::HttpAnswer> DevToolsTransport::Send(const std::string& method,
+                                                                     const std::string& path,
+                                                                     Clock::time_point deadline) {
     TWSocket socket(loop_);
     std::string received;
     bool closed = false;
     bool failed = false;
-    const std::string request = "PUT " + path +
-                                " HTTP/1.0\r\nHost: 127.0.0.1:" + std::to_string(port_) +
-                                "\r\nContent-Length: 0\r\n\r\n";
+    std::string request = method + " " + path +
+                          " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port_) +
+                          "\r\nConnection: close\r\n";
+    if (method == "PUT") {
+        request += "Content-Length: 0\r\n";
+    }
+    request += "\r\n";
     socket.OnSessionConnected = [&](int error) {
         if (error != 0) {
             failed = true;
@@ -380,7 +341,11 @@ std::optional<DevToolsTransport::HttpAnswer> DevToolsTransport::Put(const std::s
             socket.SendStr(request);
         }
     };
-    socket.OnDataAvailable = [&](int) { received += socket.ReceiveStr(); };
+    socket.OnDataAvailable = [&](int) {
+        received += socket.ReceiveStr();
+        // Whatever listens on the port must not fill the memory.
+        failed = failed || received.size() > kMaxAnswerBytes;
+    };
     socket.OnSessionClosed = [&](int) { closed = true; };
     try {
         socket.Connect("127.0.0.1", std::to_string(port_));
@@ -396,16 +361,19 @@ std::optional<DevToolsTransport::HttpAnswer> DevToolsTransport::Put(const std::s
         loop_.ProcessPending(Left(deadline));
     }
     socket.OnSessionClosed = nullptr;
+    socket.OnDataAvailable = nullptr;
+    socket.OnSessionConnected = nullptr;
     socket.Abort();
-    if (!answer && closed) {
-        answer = ParseResponse(received, true);
+    if (failed) {
+        return std::nullopt;
     }
     return answer;
 }
 
 bool DevToolsTransport::Connect(const std::string& /*service*/, const std::string& topic) {
     Disconnect();
-    const std::optional<HttpAnswer> answer = Get("/json/list", Clock::now() + connectTimeout);
+    const std::optional<HttpAnswer> answer =
+        Send("GET", "/json/list", Clock::now() + connectTimeout);
     if (!answer || answer->status != 200) {
         return false;
     }
@@ -436,9 +404,16 @@ std::optional<std::string> DevToolsTransport::Request(const std::string& item,
         return std::nullopt;
     }
     const Clock::time_point deadline = Clock::now() + timeout;
+    // The link reads fields up to the next double quote, so a quote inside one would cut it
+    // short: an address gets its percent form, a title an apostrophe.
     const auto field = [](const JsonObject& page, const char* name) {
         const auto found = page.find(name);
-        return found == page.end() ? std::string() : Utf8ToCp1252(found->second);
+        std::string text = found == page.end() ? std::string() : Utf8ToCp1252(found->second);
+        const bool url = std::string_view(name) == "url";
+        for (std::size_t at = text.find('"'); at != std::string::npos; at = text.find('"', at)) {
+            text.replace(at, 1, url ? "%22" : "'");
+        }
+        return text;
     };
     if (topic_ == "WWW_GetWindowInfo") {
         if (pages_.empty()) {
@@ -451,7 +426,8 @@ std::optional<std::string> DevToolsTransport::Request(const std::string& item,
         if (pages_.empty()) {
             return std::string("0");
         }
-        const auto answer = Get("/json/activate/" + EncodeQuery(pages_.front().at("id")), deadline);
+        const auto answer =
+            Send("GET", "/json/activate/" + EncodeQuery(pages_.front().at("id")), deadline);
         if (!answer || answer->status != 200) {
             return std::nullopt;
         }
@@ -472,7 +448,7 @@ std::optional<std::string> DevToolsTransport::OpenUrl(const std::string& item,
     const std::size_t close = item.find('"', 1);
     const std::string url =
         Cp1252ToUtf8(item.substr(1, close == std::string::npos ? std::string::npos : close - 1));
-    const auto answer = Put("/json/new?" + EncodeQuery(url), deadline);
+    const auto answer = Send("PUT", "/json/new?" + EncodeQuery(url), deadline);
     if (!answer || answer->status != 200) {
         return std::nullopt;
     }
@@ -482,7 +458,7 @@ std::optional<std::string> DevToolsTransport::OpenUrl(const std::string& item,
     }
     const std::string id = created->front().at("id");
     // The tab is open either way; bringing it to the front is a courtesy.
-    (void)Get("/json/activate/" + EncodeQuery(id), deadline);
+    (void)Send("GET", "/json/activate/" + EncodeQuery(id), deadline);
     return Utf8ToCp1252(id);
 }
 

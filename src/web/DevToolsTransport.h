@@ -53,8 +53,9 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
-    std::optional<HttpAnswer> Get(const std::string& path, Clock::time_point deadline);
-    std::optional<HttpAnswer> Put(const std::string& path, Clock::time_point deadline);
+    static constexpr std::size_t kMaxAnswerBytes = 16 * 1024 * 1024;
+    std::optional<HttpAnswer> Send(const std::string& method, const std::string& path,
+                                   Clock::time_point deadline);
     std::optional<std::string> OpenUrl(const std::string& item, Clock::time_point deadline);
 
     EventLoop& loop_;

@@ -44,7 +44,7 @@ const std::string kList = R"([ {
    "options": {"nested": [1, 2.5e3, true, {"x": "y"}]},
    "title": "Caf\u00e9 \u4e2d \"News\"",
    "type": "page",
-   "url": "https://a.org/news?id=1&x=\u00e9"
+   "url": "https://a.org/news?id=1&x=\u00e9&q=\"a\""
 }, {
    "id": "P2", "title": "Older", "type": "page", "url": "https://b.org/"
 } ]
@@ -62,10 +62,9 @@ protected:
         dde = std::make_unique<lv::TWwwDde>(*transport, dialogs);
         dde->ProgramPath = "/usr/bin/chromium";
     }
-    static std::string Get(const std::string& path) {
-        return "GET " + path +
-               " HTTP/1.0\r\nAccept: application/json\r\nUser-Agent: Mozilla/3.0 "
-               "(compatible)\r\nHost: 127.0.0.1\r\n\r\n";
+    std::string Get(const std::string& path) const {
+        return "GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(transport->Port()) +
+               "\r\nConnection: close\r\n\r\n";
     }
 };
 
@@ -74,10 +73,10 @@ TEST_F(DevTools, WindowInfoIsTheFirstPageInTheLinksFormat) {
     Use(server.Port());
     std::string title, address;
     ASSERT_TRUE(dde->GetWindowInfo(title, address));
-    EXPECT_EQ(address, "https://a.org/news?id=1&x=\xE9");
-    // Windows-1252 for what it holds, a reference for the rest; the quote ends the title as
-    // it did for the Windows program's browsers.
-    EXPECT_EQ(title, "Caf\xE9 &#20013; ");
+    EXPECT_EQ(address, "https://a.org/news?id=1&x=\xE9&q=%22a%22");
+    // Windows-1252 for what it holds, a reference for the rest; a double quote would end the
+    // title early, so it arrives as an apostrophe.
+    EXPECT_EQ(title, "Caf\xE9 &#20013; 'News'");
     EXPECT_EQ(server.Received(), std::vector<std::string>{Get("/json/list")});
 }
 
@@ -95,8 +94,8 @@ TEST_F(DevTools, OpenUrlPutsANewTabAndActivatesIt) {
         Get("/json/list"),
         Get("/json/activate/P1"),
         Get("/json/list"),
-        "PUT /json/new?http://a.org/x%3Fq%3D1%20%26b%23top HTTP/1.0\r\nHost: 127.0.0.1:" +
-            std::to_string(server.Port()) + "\r\nContent-Length: 0\r\n\r\n",
+        "PUT /json/new?http://a.org/x%3Fq%3D1%20%26b%23top HTTP/1.1\r\nHost: 127.0.0.1:" +
+            std::to_string(server.Port()) + "\r\nConnection: close\r\nContent-Length: 0\r\n\r\n",
         Get("/json/activate/NEW7"),
     };
     EXPECT_EQ(server.Received(), expected);

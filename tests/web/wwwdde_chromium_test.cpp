@@ -1,0 +1,167 @@
+// The browser link against a real headless Chromium, when one is installed: read the page it
+// shows, then open a second page in it. Skipped where Chromium is missing or cannot start.
+#include "ScriptedServer.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include "platform/PollEventLoop.h"
+#include "web/DevToolsTransport.h"
+#include "web/TWwwDde.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <filesystem>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+using lvtest::ScriptedServer;
+
+namespace {
+
+// Serves /second.html as the second page and anything else as the first.
+ScriptedServer::Script Pages() {
+    return [](ScriptedServer::Peer& peer) {
+        const bool second = peer.ReadRequest().rfind("GET /second.html ", 0) == 0;
+        const std::string title = second ? "Second Linkvane Page" : "First Linkvane Page";
+        const std::string body =
+            "<html><head><title>" + title + "</title></head><body>" + title + "</body></html>";
+        peer.Send("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                  std::to_string(body.size()) + "\r\n\r\n" + body);
+    };
+}
+
+// A headless Chromium in a process group of its own, with its debugging port read from what
+// it prints when it listens.
+class Chromium {
+public:
+    bool Start(const std::string& program, const std::string& profile, const std::string& url) {
+        int pipeFds[2];
+        if (pipe2(pipeFds, O_CLOEXEC) != 0) {
+            return false;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawnattr_t attr;
+        posix_spawnattr_init(&attr);
+        posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attr, 0);
+        const std::string userData = "--user-data-dir=" + profile;
+        std::vector<std::string> args = {program,
+                                         "--headless",
+                                         "--no-sandbox",
+                                         "--disable-gpu",
+                                         "--remote-debugging-port=0",
+                                         userData,
+                                         "--no-first-run",
+                                         "--disable-background-networking",
+                                         "--disable-component-update",
+                                         "--disable-sync",
+                                         url};
+        std::vector<char*> argv;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+        }
+        argv.push_back(nullptr);
+        const int error =
+            posix_spawn(&pid_, program.c_str(), &actions, &attr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attr);
+        close(pipeFds[1]);
+        if (error != 0) {
+            close(pipeFds[0]);
+            pid_ = 0;
+            return false;
+        }
+        port_ = ReadPort(pipeFds[0]);
+        close(pipeFds[0]);
+        return port_ > 0;
+    }
+    ~Chromium() {
+        if (pid_ > 0) {
+            kill(-pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    int Port() const { return port_; }
+    const std::string& Output() const { return output_; }
+
+private:
+    int ReadPort(int fd) {
+        const std::string marker = "DevTools listening on ws://127.0.0.1:";
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::chrono::steady_clock::now() < end) {
+            pollfd p{fd, POLLIN, 0};
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                end - std::chrono::steady_clock::now());
+            if (poll(&p, 1, static_cast<int>(std::max<long long>(left.count(), 0))) <= 0) {
+                break;
+            }
+            char buffer[4096];
+            const ssize_t n = read(fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                break;
+            }
+            output_.append(buffer, static_cast<std::size_t>(n));
+            const std::size_t at = output_.find(marker);
+            if (at != std::string::npos &&
+                output_.find('/', at + marker.size()) != std::string::npos) {
+                return std::atoi(output_.c_str() + at + marker.size());
+            }
+        }
+        return 0;
+    }
+
+    pid_t pid_ = 0;
+    int port_ = 0;
+    std::string output_;
+};
+
+TEST(ChromiumLink, ReadsTheShownPageAndOpensAnother) {
+    const std::string program = "/usr/bin/chromium";
+    if (access(program.c_str(), X_OK) != 0) {
+        GTEST_SKIP() << "no Chromium at " << program << " (scripts/install-deps installs it)";
+    }
+    ScriptedServer pages({Pages()});
+    lvtest::TempDir profile;
+    Chromium chromium;
+    if (!chromium.Start(program, profile.Path().string(), pages.Url("/first.html"))) {
+        GTEST_SKIP() << "Chromium did not start here: " << chromium.Output().substr(0, 400);
+    }
+
+    lv::PollEventLoop loop;
+    lvtest::ScriptedDialogs dialogs;
+    lv::DevToolsTransport transport(loop, chromium.Port());
+    lv::TWwwDde link(transport, dialogs);
+    link.ProgramPath = program;
+
+    // The page loads while we ask; each question is one bounded round trip.
+    const auto waitForTitle = [&](const std::string& expected, std::string& address) {
+        std::string title;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < end) {
+            if (link.GetWindowInfo(title, address) && title == expected) {
+                return true;
+            }
+            loop.ProcessPending(std::chrono::milliseconds(100));
+        }
+        return false;
+    };
+    std::string address;
+    ASSERT_TRUE(waitForTitle("First Linkvane Page", address));
+    EXPECT_EQ(address, pages.Url("/first.html"));
+
+    ASSERT_TRUE(link.OpenURL(pages.Url("/second.html")));
+    ASSERT_TRUE(waitForTitle("Second Linkvane Page", address));
+    EXPECT_EQ(address, pages.Url("/second.html"));
+    EXPECT_TRUE(dialogs.Asked().empty());
+}
+
+} // namespace
