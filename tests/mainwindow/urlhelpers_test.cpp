@@ -53,12 +53,16 @@ TEST(UrlHelpers, TrimHTTP) {
 }
 
 TEST(UrlHelpers, DNSExt) {
+    // Suffixes are tried in their fixed order (.com, .edu, .net, .org, ... .uk), not by place,
+    // and ".com" counts even where it only begins a longer label.
     const PositionCase cases[] = {
-        {"http://www.example.com/a/b", 23}, {"http://www.example.org.uk/", 23}, // .org is tried
-                                                                                // before .uk
-        {"http://a.uk.com/", 16},      // .com is tried first wherever it is
-        {"http://x.company.net/", 13}, // ".com" starting a longer label still counts
-        {"http://example.de", 18},          {"http://localhost/", 0},           {"", 0},
+        {"http://www.example.com/a/b", 23},
+        {"http://www.example.org.uk/", 23},
+        {"http://a.uk.com/", 16},
+        {"http://x.company.net/", 13},
+        {"http://example.de", 18},
+        {"http://localhost/", 0},
+        {"", 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(lv::DNSExt(c.input), c.expected) << c.input;
