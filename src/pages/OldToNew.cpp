@@ -3,6 +3,7 @@
 #include "pages/FileMerge.h"
 #include "pages/PageNames.h"
 #include "store/DataFile.h"
+#include "store/FileIo.h"
 #include "store/TIniFile32.h"
 
 #include <algorithm>
@@ -99,6 +100,17 @@ OldToNewResult OldToNew(const std::string& oldFile) {
     }
     ini.UpdateFile();
     return result;
+}
+
+std::string OpenPreviousFormat(Dialogs& dialogs, const std::string& oldFile) {
+    const std::string newFile = ConvertedFileName(oldFile);
+    if (!PathExists(newFile) ||
+        dialogs.Message({MsgKind::Confirmation, "",
+                         "Converted file already exists, do you want to overwrite it?",
+                         MsgButtons::YesNoHelp, 48}) == MsgResult::Yes) {
+        OldToNew(oldFile);
+    }
+    return newFile;
 }
 
 } // namespace lv

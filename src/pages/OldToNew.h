@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Dialogs.h"
+
 #include <string>
 #include <vector>
 
@@ -18,5 +20,12 @@ std::string ConvertedFileName(const std::string& oldFile);
 // DataFile with the same stem. The old file is left unchanged; keys of an existing DataFile that
 // the conversion does not write stay, its recent-bookmark list is dropped. Saved once.
 OldToNewResult OldToNew(const std::string& oldFile);
+
+// The main window's caption while converting.
+inline constexpr const char* kConvertingCaption = "Copying and Converting old bookmarks...";
+
+// Opening a previous-format file: converts it, unless its DataFile already exists and the user
+// declines to overwrite it. Returns the DataFile to open either way.
+std::string OpenPreviousFormat(Dialogs& dialogs, const std::string& oldFile);
 
 } // namespace lv

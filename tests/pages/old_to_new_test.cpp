@@ -1,6 +1,7 @@
 #include "PagesFixture.h"
 #include "pages/OldToNew.h"
 #include "store/DataFile.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,25 @@ TEST(OldToNew, WithoutProgramInfoReadsSpeedButtonKeysOverAnExistingFile) {
     EXPECT_EQ(ReadBookmark(ini, "Home", 12).target, "http://12/");
     EXPECT_EQ(ReadBookmark(ini, "Home", 30).title, "mine");
     EXPECT_FALSE(ini.FindSection("MRU"));
+}
+
+TEST(OldToNew, AnExistingConversionIsOverwrittenOnlyOnYes) {
+    lvtest::TempDir dir;
+    const std::string old = dir.File("Old.OBK");
+    lvtest::WriteBytes(old, lvtest::Lines({"[Pages]", "Count=1", "[Tabs]", "PageTab1=Home"}));
+    const std::string converted = dir.File("Old.LVD");
+    lvtest::WriteBytes(converted, "[Tabs]\r\nCount=1\r\nTab1=Mine\r\n");
+
+    lvtest::ScriptedDialogs dialogs;
+    dialogs.Queue(MsgResult::No);
+    EXPECT_EQ(OpenPreviousFormat(dialogs, old), converted);
+    EXPECT_EQ(ReadTabs(TIniFile32(converted)), std::vector<std::string>{"Mine"});
+
+    dialogs.Queue(MsgResult::Yes);
+    EXPECT_EQ(OpenPreviousFormat(dialogs, old), converted);
+    EXPECT_EQ(ReadTabs(TIniFile32(converted)), std::vector<std::string>{"Home"});
+    EXPECT_EQ(dialogs.Asked().front(),
+              "Message: Converted file already exists, do you want to overwrite it?");
 }
 
 } // namespace
