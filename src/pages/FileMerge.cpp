@@ -30,6 +30,8 @@ FileMergeResult MergeDataFile(const std::string& chosenFile, const std::string& 
     const TIniFile32 whole(dataFile);
     // Merging inserts keys all over a large file; editing section by section keeps that linear.
     SectionEditor target(whole);
+    // Reading through the section index as well spares a search of the whole file per page.
+    SectionEditor sourceSections(source);
     std::vector<std::string> known = ReadTabs(whole);
     const std::vector<std::string> pages = ReadTabs(source);
     // The tab list grows once for all new pages rather than being rewritten for each of them.
@@ -48,8 +50,8 @@ FileMergeResult MergeDataFile(const std::string& chosenFile, const std::string& 
         if (std::find(known.begin(), known.end(), page) == known.end()) {
             continue;
         }
-        const MergePageResult merged =
-            MergePage(source, page, target.Section(page), page, filterColor, false);
+        const MergePageResult merged = MergePage(sourceSections.Section(page), page,
+                                                 target.Section(page), page, filterColor, false);
         ++result.pagesMerged;
         result.bookmarksCopied += merged.copied;
     }
