@@ -1,6 +1,7 @@
 #include "gui/MainWindowView.h"
 
 #include "gui/Colors.h"
+#include "gui/EditControls.h"
 #include "gui/HintStyle.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
@@ -72,6 +73,9 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
             [this] { Dispatch([this] { form_.ProgPassButtonClick(); }); });
 
     BuildMenus();
+    edit_ = new EditControls(*this, form_, [this](const std::function<void()>& run) {
+        Dispatch(run);
+    });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
@@ -334,6 +338,7 @@ void MainWindowView::Render() {
     Action(QStringLiteral("MColumn3"))->setChecked(state.ColumnCount == 3);
     Action(QStringLiteral("MColumn4"))->setChecked(state.ColumnCount == 4);
     Action(QStringLiteral("MUndo"))->setEnabled(form_.UndoEnabled());
+    edit_->Render();
 
     QPalette look = palette();
     look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));

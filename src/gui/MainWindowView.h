@@ -16,6 +16,7 @@ class QToolButton;
 namespace lv {
 
 class Dialogs;
+class EditControls;
 
 // The main window on screen. It owns no bookmark state: every user action becomes a handler
 // call on TForm1 (through Dispatch), and the window is drawn again from the model afterwards.
@@ -60,6 +61,7 @@ private:
     QWidget* buttonArea_ = nullptr;
     QTabBar* tabs_ = nullptr;
     QPushButton* protectedButton_ = nullptr;
+    EditControls* edit_ = nullptr;
     std::vector<QPushButton*> buttons_;
     std::vector<GlyphRef> shownGlyphs_;
     bool rendering_ = false;

@@ -263,6 +263,22 @@ void QtDialogs::Count(const CountRequest& request) {
     dialog.exec();
 }
 
+ColorResult QtDialogs::Color(const ColorRequest& request) {
+    for (int i = 0; i < 16; ++i) {
+        QColorDialog::setCustomColor(
+            i, ToQColor(request.customColors[static_cast<std::size_t>(i)], QPalette()));
+    }
+    const QColor chosen = QColorDialog::getColor(ToQColor(request.color, QPalette()), parent_);
+    ColorResult result;
+    result.accepted = chosen.isValid();
+    result.color = result.accepted ? FromQColor(chosen) : request.color;
+    for (int i = 0; i < 16; ++i) {
+        result.customColors[static_cast<std::size_t>(i)] =
+            FromQColor(QColorDialog::customColor(i));
+    }
+    return result;
+}
+
 void QtDialogs::Error(const std::string& text) {
     QMessageBox::critical(parent_, QStringLiteral("Linkvane"), QLines(text));
 }

@@ -25,6 +25,7 @@ public:
     PasswordResult Password(const PasswordRequest& request) override;
     FontResult Font(const FontRequest& request) override;
     void Count(const CountRequest& request) override;
+    ColorResult Color(const ColorRequest& request) override;
     void Error(const std::string& text) override;
 
 private:

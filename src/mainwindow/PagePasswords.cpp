@@ -3,6 +3,17 @@
 #include "store/DataFile.h"
 
 namespace lv {
+namespace {
+
+bool Breaks(char c) {
+    return c == '\0' || c == '\r' || c == '\n';
+}
+
+bool Blank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+} // namespace
 
 std::string Shift(std::string_view text) {
     std::string out(text);
@@ -20,8 +31,63 @@ std::string Unshift(std::string_view text) {
     return out;
 }
 
+std::string Encrypt(std::string_view target, std::string_view password) {
+    return Shift(target) + datafile::kProtectedMarker + Shift(password);
+}
+
 std::string Decrypt(std::string_view stored) {
     return Unshift(stored.substr(0, stored.find(datafile::kProtectedMarker)));
+}
+
+std::string StoredPassword(std::string_view stored) {
+    const auto marker = stored.find(datafile::kProtectedMarker);
+    return marker == std::string_view::npos ? std::string() : Unshift(stored.substr(marker + 1));
+}
+
+bool IsScrambled(std::string_view stored) {
+    return stored.find(datafile::kProtectedMarker) != std::string_view::npos;
+}
+
+bool StorableValue(std::string_view value) {
+    if (value.empty()) {
+        return true;
+    }
+    if (Blank(value.front()) || Blank(value.back())) {
+        return false;
+    }
+    for (const char c : value) {
+        if (Breaks(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> SafeEncrypt(std::string_view target, std::string_view password) {
+    // A marker byte inside the scrambled target would end it early on the way back.
+    if (Shift(target).find(datafile::kProtectedMarker) != std::string::npos) {
+        return std::nullopt;
+    }
+    std::string stored = Encrypt(target, password);
+    if (!StorableValue(stored)) {
+        return std::nullopt;
+    }
+    return stored;
+}
+
+bool StorableFilePassword(std::string_view password) {
+    return StorableValue(Shift(password));
+}
+
+bool StorablePageEntry(std::string_view entry) {
+    const std::string shifted = Shift(entry);
+    for (const char c : shifted) {
+        if (Breaks(c) || c == datafile::kPasswordEntryEnd) {
+            return false;
+        }
+    }
+    // Only the first entry's first byte can meet the trimming; later ones follow a marker.
+    return shifted.empty() || !Blank(shifted.front());
 }
 
 std::optional<std::string> FindPagePass(const std::vector<std::string>& box,
@@ -33,6 +99,24 @@ std::optional<std::string> FindPagePass(const std::vector<std::string>& box,
         }
     }
     return found;
+}
+
+void PagePassMove(std::vector<std::string>& box, std::string_view oldName,
+                  std::string_view newName) {
+    std::optional<std::size_t> index;
+    for (std::size_t i = 0; i < box.size(); ++i) {
+        if (box[i].size() >= oldName.size() && box[i].compare(0, oldName.size(), oldName) == 0) {
+            index = i;
+        }
+    }
+    if (!index) {
+        return;
+    }
+    const std::string password = box[*index].substr(oldName.size());
+    box.erase(box.begin() + static_cast<std::ptrdiff_t>(*index));
+    if (newName != oldName) {
+        box.push_back(std::string(newName) + password);
+    }
 }
 
 std::vector<std::string> ReadPagePass(std::string_view stored) {

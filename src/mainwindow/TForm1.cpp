@@ -1,8 +1,10 @@
 #include "mainwindow/TForm1.h"
 
 #include "mainwindow/BookmarkCount.h"
+#include "mainwindow/DroppedFiles.h"
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
+#include "mainwindow/PasswordProtection.h"
 #include "mainwindow/SettingsSwitches.h"
 #include "mainwindow/StartUp.h"
 #include "store/Backup.h"
@@ -92,6 +94,10 @@ void TForm1::ButtonMouseDown(int slot) {
         slot > static_cast<int>(state_.buttons.size())) {
         return;
     }
+    if (edit_.putPending) {
+        Edit().PutPending(slot);
+        return;
+    }
     state_.CurrentButtonName = ButtonName(slot);
     state_.BookmarkBox =
         StoreButton(state_.DataFileName, state_.TabSet1.Current(), SlotPrefix(slot)).ToBoxLines();
@@ -163,6 +169,38 @@ void TForm1::MUndoClick() {
     }
     state_.InitialLoad = false;
     FormCaption();
+}
+
+// A local bookmark without a target asks for its program as a click on the empty slot does.
+void TForm1::ButtonClickHook(int slot) {
+    ButtonClick(slot);
+}
+
+BookmarkEdit TForm1::Edit() {
+    return BookmarkEdit(
+        state_, ports_, edit_, [this](int slot) { ButtonClickHook(slot); },
+        [this] { ReloadCurrent(); });
+}
+
+void TForm1::SetButtonParams(int slot) {
+    Edit().SetButtonParams(slot);
+}
+
+void TForm1::ButtonDragDrop(int source, int target) {
+    Edit().ButtonDragDrop(source, target);
+}
+
+void TForm1::FormDropFiles(const std::vector<std::string>& files, int x, int y) {
+    BookmarkEdit edit = Edit();
+    DroppedFiles(state_, ports_.dialogs, edit).Drop(files, x, y);
+}
+
+void TForm1::MPagePassClick() {
+    PasswordProtection(state_, ports_).MPagePassClick();
+}
+
+void TForm1::MProgPassClick() {
+    PasswordProtection(state_, ports_).MProgPassClick();
 }
 
 void TForm1::ProgPassButtonClick() {

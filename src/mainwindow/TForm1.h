@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mainwindow/BookmarkEdit.h"
 #include "mainwindow/MainState.h"
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
@@ -72,14 +73,27 @@ public:
     // "Access Protected File" on a locked window.
     void ProgPassButtonClick();
 
+    // Editing: right click on a button, dragging one button onto another, files dropped on
+    // the window (client coordinates), and the password commands.
+    void SetButtonParams(int slot);
+    void ButtonDragDrop(int source, int target);
+    void FormDropFiles(const std::vector<std::string>& files, int x, int y);
+    bool PutPending() const { return edit_.putPending; }
+    TBConfigForm& BConfigForm() { return edit_.BConfigForm; }
+    void MPagePassClick();
+    void MProgPassClick();
+
 private:
     void Columns(int count);
+    BookmarkEdit Edit();
+    void ButtonClickHook(int slot);
     void ReloadCurrent();
     void Relayout();
 
     MainWindowPorts ports_;
     MainWindowState state_;
     TUserDlg dlg1_;
+    EditState edit_;
     bool closeRequested_ = false;
 };
 

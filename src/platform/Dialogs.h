@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,18 @@ struct CountRequest {
     int fontColor = 0;
 };
 
+// The colour dialog on a colour, with the 16 custom colours it shows and may change.
+struct ColorRequest {
+    int color = 0;
+    std::array<int, 16> customColors{};
+};
+
+struct ColorResult {
+    bool accepted = false;
+    int color = 0;
+    std::array<int, 16> customColors{};
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -80,6 +93,7 @@ public:
     virtual PasswordResult Password(const PasswordRequest& request) = 0;
     virtual FontResult Font(const FontRequest& request) = 0;
     virtual void Count(const CountRequest& request) = 0;
+    virtual ColorResult Color(const ColorRequest& request) = 0;
     // The application's general error box: a file error that ended a handler.
     virtual void Error(const std::string& text) = 0;
 };

@@ -52,6 +52,11 @@ void ScriptedDialogs::Count(const lv::CountRequest& request) {
     asked_.push_back("Count: " + request.caption + ": " + request.label);
 }
 
+lv::ColorResult ScriptedDialogs::Color(const lv::ColorRequest& request) {
+    asked_.push_back("Color: " + std::to_string(request.color));
+    return Next<lv::ColorResult>({});
+}
+
 void ScriptedDialogs::Error(const std::string& text) {
     errors_.push_back(text);
     asked_.push_back("Error: " + text);

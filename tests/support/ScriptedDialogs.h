@@ -14,12 +14,13 @@ namespace lvtest {
 // without a queued answer fails the running test and gets the "no choice" answer.
 class ScriptedDialogs : public lv::Dialogs {
 public:
-    using Answer = std::variant<lv::MsgResult, int, lv::PasswordResult, lv::FontResult>;
+    using Answer = std::variant<lv::MsgResult, int, lv::PasswordResult, lv::FontResult, lv::ColorResult>;
 
     void Queue(Answer answer) { answers_.push_back(std::move(answer)); }
 
     // One line per question: "Message: <text>", "UserDlg: <title>: <line>|<line>",
-    // "Password: masked|plain", "Font: <name>", "Count: <caption>: <label>", "Error: <text>".
+    // "Color: <colour>", "Password: masked|plain", "Font: <name>", "Count: <caption>: <label>",
+    // "Error: <text>".
     const std::vector<std::string>& Asked() const { return asked_; }
     const std::vector<lv::MessageRequest>& Messages() const { return messages_; }
     const std::vector<lv::UserDlgRequest>& UserDlgs() const { return userDlgs_; }
@@ -31,6 +32,7 @@ public:
     lv::PasswordResult Password(const lv::PasswordRequest& request) override;
     lv::FontResult Font(const lv::FontRequest& request) override;
     void Count(const lv::CountRequest& request) override;
+    lv::ColorResult Color(const lv::ColorRequest& request) override;
     void Error(const std::string& text) override;
 
 private:
