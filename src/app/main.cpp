@@ -1,12 +1,21 @@
 #include "gui/HintStyle.h"
+#include "gui/LaunchControls.h"
 #include "gui/MainWindowView.h"
 #include "gui/QtDialogs.h"
+#include "gui/QtEventLoop.h"
 #include "gui/QtScreen.h"
+#include "gui/TBConfigFormView.h"
+#include "mainwindow/BrowserList.h"
 #include "mainwindow/TForm1.h"
+#include "platform/BrowserProbe.h"
 #include "platform/Clock.h"
+#include "platform/LinuxProcessLauncher.h"
+#include "platform/LinuxShell.h"
 #include "platform/ProgramDir.h"
 #include "platform/SignalWatcher.h"
+#include "store/TIniFile32.h"
 #include "store/Text.h"
+#include "web/DevToolsTransport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -55,9 +64,31 @@ int main(int argc, char* argv[]) {
     lv::QtDialogs dialogs;
     lv::QtScreen screen;
     lv::SystemClock clock;
-    lv::TForm1 form(lv::MainWindowPorts{dialogs, screen, clock, {}}, programDir);
+    lv::QtEventLoop loop;
+    lv::LinuxProcessLauncher launcher(loop);
+    lv::LinuxShell shell;
+    lv::DevToolsTransport browser(loop);
+    lv::FileSearchProgress searchProgress;
+    lv::TForm1* started = nullptr;
+    lv::MainWindowPorts ports{dialogs, screen, clock, {}};
+    lv::TBConfigFormView* editorView = nullptr; // owned by the main window
+    ports.bookmarkEditor = [&editorView](lv::TBConfigForm& editor) { editorView->Edit(editor); };
+    // No usable browser in the settings: the first known browsers found become 1 and 2.
+    ports.probeBrowser = [&started] {
+        return lv::RecordProbedBrowsers(started->State().SettingsFile(),
+                                        lv::ProbeInstalledBrowsers());
+    };
+    ports.launcher = &launcher;
+    ports.shell = &shell;
+    ports.browser = &browser;
+    ports.searchProgress = [&searchProgress](const std::string& folder) {
+        return searchProgress.Step(folder);
+    };
+    lv::TForm1 form(ports, programDir);
+    started = &form;
     lv::MainWindowView view(form, dialogs, FindHelpFile());
     dialogs.SetParent(&view);
+    editorView = new lv::TBConfigFormView(&view, FindHelpFile());
 
     // A termination request closes the window the way "Exit Linkvane" does.
     lv::SignalWatcher watcher;
@@ -69,6 +100,12 @@ int main(int argc, char* argv[]) {
     });
 
     view.Dispatch([&] { form.FormCreate(args); });
+    // The port of the browser's DevTools endpoint, for single-window launches and capture.
+    view.Dispatch([&] {
+        browser.SetPort(lv::TIniFile32(form.State().SettingsFile())
+                            .ReadInteger("Browser", "DebugPort",
+                                         lv::DevToolsTransport::kDefaultPort));
+    });
     view.ApplyPlace();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include "gui/Colors.h"
 #include "gui/EditControls.h"
 #include "gui/HintStyle.h"
+#include "gui/LaunchControls.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
 
@@ -76,6 +77,9 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     edit_ = new EditControls(*this, form_, [this](const std::function<void()>& run) {
         Dispatch(run);
     });
+    launch_ = new LaunchControls(
+        *this, form_, toolBar_, [this](const std::function<void()>& run) { Dispatch(run); },
+        [this] { OpenHelp(QStringLiteral("topic-1")); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
@@ -220,6 +224,9 @@ void MainWindowView::LayoutPanels() {
     const int height = central_->height();
     toolBar_->setGeometry(0, 0, width, kToolBarHeight);
     helpButton_->setGeometry(2, 0, kToolBarHeight, kToolBarHeight);
+    if (launch_ != nullptr) {
+        launch_->Layout(width);
+    }
     const int area =
         std::max(0, std::min(kButtonAreaHeight, height - kToolBarHeight - kTabSetHeight));
     buttonArea_->setGeometry(0, kToolBarHeight, width, area);
@@ -243,6 +250,8 @@ void MainWindowView::RenderButtons() {
         button->setToolTipDuration(kHintDuration);
         connect(button, &QPushButton::pressed, this,
                 [this, slot] { Dispatch([this, slot] { form_.ButtonMouseDown(slot); }); });
+        connect(button, &QPushButton::clicked, this,
+                [this, slot] { Dispatch([this, slot] { form_.ButtonClick(slot); }); });
         button->show();
         buttons_.push_back(button);
         shownGlyphs_.push_back(GlyphRef{GlyphRef::Kind::None, -1, {}});
@@ -261,7 +270,9 @@ void MainWindowView::RenderButtons() {
         font.setPointSize(std::max(1, model.fontSize));
         button->setFont(font);
         const QString colour =
-            QStringLiteral("color: %1;").arg(ColourName(model.fontColor, palette()));
+            QStringLiteral("color: %1;").arg(ColourName(model.fontColor, palette())) +
+            (model.margin != 1 ? QStringLiteral(" padding-left: %1px;").arg(model.margin)
+                               : QString());
         if (button->styleSheet() != colour) {
             button->setStyleSheet(colour);
         }
@@ -339,6 +350,7 @@ void MainWindowView::Render() {
     Action(QStringLiteral("MColumn4"))->setChecked(state.ColumnCount == 4);
     Action(QStringLiteral("MUndo"))->setEnabled(form_.UndoEnabled());
     edit_->Render();
+    launch_->Render();
 
     QPalette look = palette();
     look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));

@@ -17,6 +17,7 @@ namespace lv {
 
 class Dialogs;
 class EditControls;
+class LaunchControls;
 
 // The main window on screen. It owns no bookmark state: every user action becomes a handler
 // call on TForm1 (through Dispatch), and the window is drawn again from the model afterwards.
@@ -37,6 +38,7 @@ public:
     QTabBar* Tabs() const { return tabs_; }
     QWidget* ButtonArea() const { return buttonArea_; }
     QAction* Action(const QString& objectName) const;
+    LaunchControls* Launch() const { return launch_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -62,6 +64,7 @@ private:
     QTabBar* tabs_ = nullptr;
     QPushButton* protectedButton_ = nullptr;
     EditControls* edit_ = nullptr;
+    LaunchControls* launch_ = nullptr;
     std::vector<QPushButton*> buttons_;
     std::vector<GlyphRef> shownGlyphs_;
     bool rendering_ = false;

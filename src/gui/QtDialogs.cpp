@@ -2,11 +2,13 @@
 
 #include "gui/Colors.h"
 #include "gui/QtText.h"
+#include "gui/TNavPageView.h"
 #include "mainwindow/TUserDlg.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QFileDialog>
 #include <QFontComboBox>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -261,6 +263,27 @@ void QtDialogs::Count(const CountRequest& request) {
     label->setAlignment(Qt::AlignCenter);
     label->setGeometry(0, 0, 201, 72);
     dialog.exec();
+}
+
+OpenFileResult QtDialogs::OpenFile(const OpenFileRequest& request) {
+    // "Name|pattern|Name|pattern" as Qt's "Name (pattern);;..."; "*.*" also matches names
+    // without a dot, as it did where the filters were first written.
+    const QStringList parts = QString::fromUtf8(request.filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString pattern = parts[i + 1];
+        pattern.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        filters << parts[i] + QStringLiteral(" (") + pattern + QLatin1Char(')');
+    }
+    const QString path = QFileDialog::getOpenFileName(parent_, Q(request.title),
+                                                      QString::fromUtf8(request.directory),
+                                                      filters.join(QStringLiteral(";;")));
+    return {!path.isEmpty(), path.toStdString()};
+}
+
+int QtDialogs::NavPage(const NavPageRequest& request) {
+    TNavPageView view(request, parent_);
+    return view.Choose();
 }
 
 ColorResult QtDialogs::Color(const ColorRequest& request) {

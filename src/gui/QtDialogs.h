@@ -26,6 +26,8 @@ public:
     FontResult Font(const FontRequest& request) override;
     void Count(const CountRequest& request) override;
     ColorResult Color(const ColorRequest& request) override;
+    OpenFileResult OpenFile(const OpenFileRequest& request) override;
+    int NavPage(const NavPageRequest& request) override;
     void Error(const std::string& text) override;
 
 private:

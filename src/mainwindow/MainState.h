@@ -91,6 +91,14 @@ struct MainWindowState {
     std::string caption;
     bool locked = false; // a protected DataFile shows only "Access Protected File"
 
+    // The browser pop-up menu: program paths in [Browser] order, the ticked one (-1: none).
+    std::vector<std::string> browserMenu;
+    int browserTicked = -1;
+    // Keyboard selection: slot number, 0 when none.
+    int SelectedSlot = 0;
+    // The URL box's list of past entries, newest first.
+    std::vector<std::string> manualUrls;
+
     std::vector<std::string> BookmarkBox;
     std::vector<std::string> BookmarkBox2;
     std::vector<std::string> PagePassBox;

@@ -11,6 +11,10 @@ namespace lv {
 
 class TBConfigForm;
 
+class BrowserTransport;
+class ProcessLauncher;
+class Shell;
+
 // What the main window needs from outside: the dialogs, the screen and the date.
 struct MainWindowPorts {
     Dialogs& dialogs;
@@ -21,6 +25,13 @@ struct MainWindowPorts {
     std::function<std::string()> probeBrowser;
     // Shows the bookmark editor modally until one of its buttons closes it.
     std::function<void(TBConfigForm&)> bookmarkEditor{};
+    // Launching: browser processes, the desktop's "open", the conversation with the running
+    // browser. A missing one makes its kind of launch do nothing.
+    ProcessLauncher* launcher = nullptr;
+    Shell* shell = nullptr;
+    BrowserTransport* browser = nullptr;
+    // The URL box's file search reports each folder it enters; false cancels the search.
+    std::function<bool(const std::string& folder)> searchProgress{};
 };
 
 } // namespace lv

@@ -2,6 +2,10 @@
 
 #include "mainwindow/BookmarkCount.h"
 #include "mainwindow/DroppedFiles.h"
+#include "mainwindow/BrowserList.h"
+#include "mainwindow/Launching.h"
+#include "mainwindow/TNavPage.h"
+#include "mainwindow/UrlBox.h"
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/PasswordProtection.h"
@@ -20,7 +24,16 @@ TForm1::TForm1(MainWindowPorts ports, std::string programDir)
 }
 
 void TForm1::FormCreate(const std::vector<std::string>& args) {
-    StartUp(state_, ports_).FormCreate(args);
+    // The start-up raises a failed first page load only after the window is complete; the
+    // browser menu belongs to a complete window too.
+    try {
+        StartUp(state_, ports_).FormCreate(args);
+    } catch (...) {
+        BrowserList(state_, ports_).BuildMenu();
+        throw;
+    }
+    BrowserList(state_, ports_).BuildMenu();
+    UrlBox(state_, ports_, nullptr).Load();
 }
 
 void TForm1::FormCaption() {
@@ -77,6 +90,7 @@ bool TForm1::TabSet1Change(int newTab) {
 }
 
 void TForm1::TabSet1Click() {
+    ClearSelection(state_);
     ReloadCurrent();
     FormCaption();
 }
@@ -169,6 +183,68 @@ void TForm1::MUndoClick() {
     }
     state_.InitialLoad = false;
     FormCaption();
+}
+
+void TForm1::ButtonClick(int slot) {
+    Launching(state_, ports_).ButtonClick(slot);
+}
+
+void TForm1::Launch(const std::string& page, const std::string& target) {
+    Launching(state_, ports_).Launch(page, target);
+}
+
+void TForm1::AddBookmarkClick() {
+    Launching(state_, ports_).AddBookmarkClick();
+}
+
+void TForm1::ChangeBrowser(int position) {
+    BrowserList(state_, ports_).ChangeBrowser(position);
+}
+
+void TForm1::AddBrowserClick() {
+    BrowserList(state_, ports_).AddBrowserClick();
+}
+
+void TForm1::SingleButtonClick(bool single) {
+    BrowserList(state_, ports_).SingleButtonClick(single);
+}
+
+void TForm1::URLBoxOpen(const std::string& text) {
+    if (text.empty()) {
+        return;
+    }
+    UrlBox(state_, ports_, [this](const std::string& target, bool local) {
+        Launching(state_, ports_).Launch("", target, {local, false});
+    }).Open(text);
+}
+
+void TForm1::URLBoxRemove(int index) {
+    UrlBox(state_, ports_, nullptr).Remove(index);
+}
+
+void TForm1::KeysKeyDown(NavKey key) {
+    Keyboard(
+        state_, [this](int tab) { SelectTab(tab); }, [this](int slot) { ButtonClick(slot); },
+        [this] { FormCaption(); })
+        .KeysKeyDown(key);
+}
+
+void TForm1::KeysKeyPress(char typed) {
+    Keyboard(
+        state_, [this](int tab) { SelectTab(tab); }, [this](int slot) { ButtonClick(slot); },
+        [this] { FormCaption(); })
+        .KeysKeyPress(typed);
+}
+
+void TForm1::GoPageBtnClick() {
+    const int current = state_.TabSet1.selected;
+    const int chosen = ports_.dialogs.NavPage(
+        {state_.TabSet1.names, state_.TabSelectedColor, state_.TabFontColor});
+    if (state_.checks.trayMini) {
+        state_.place.height = kWindowHeight;
+        state_.place.stayOnTop = false;
+    }
+    SelectTab(NavPageTarget(current, chosen, static_cast<int>(state_.TabSet1.names.size())));
 }
 
 // A local bookmark without a target asks for its program as a click on the empty slot does.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow/BookmarkEdit.h"
+#include "mainwindow/Keyboard.h"
 #include "mainwindow/MainState.h"
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
@@ -69,6 +70,21 @@ public:
     void MCountClick();
     void MUndoClick();
     bool UndoEnabled() const { return state_.checks.autoBackup; }
+
+    // Launching and the browser list.
+    void ButtonClick(int slot);
+    void Launch(const std::string& page, const std::string& target);
+    void AddBookmarkClick();
+    void ChangeBrowser(int position);
+    void AddBrowserClick();
+    void SingleButtonClick(bool single);
+
+    // The URL box, the key sink `Keys` and the page navigator.
+    void URLBoxOpen(const std::string& text);
+    void URLBoxRemove(int index);
+    void KeysKeyDown(NavKey key);
+    void KeysKeyPress(char typed);
+    void GoPageBtnClick();
 
     // "Access Protected File" on a locked window.
     void ProgPassButtonClick();

@@ -72,6 +72,19 @@ struct CountRequest {
     int fontColor = 0;
 };
 
+// An open-file dialog. The filter is "Name|pattern|Name|pattern"; the directory is where it
+// starts. Paths are in the system's encoding (UTF-8).
+struct OpenFileRequest {
+    std::string title;
+    std::string filter;
+    std::string directory;
+};
+
+struct OpenFileResult {
+    bool accepted = false;
+    std::string path;
+};
+
 // The colour dialog on a colour, with the 16 custom colours it shows and may change.
 struct ColorRequest {
     int color = 0;
@@ -84,6 +97,14 @@ struct ColorResult {
     std::array<int, 16> customColors{};
 };
 
+// The page navigator "Page Navigation": every page by name, in tab order, in the colours of
+// the current tab. The answer is the chosen page's 1-based number, 0 when closed without one.
+struct NavPageRequest {
+    std::vector<std::string> pages;
+    int backColor = 0;
+    int fontColor = 0;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -94,6 +115,8 @@ public:
     virtual FontResult Font(const FontRequest& request) = 0;
     virtual void Count(const CountRequest& request) = 0;
     virtual ColorResult Color(const ColorRequest& request) = 0;
+    virtual OpenFileResult OpenFile(const OpenFileRequest& request) = 0;
+    virtual int NavPage(const NavPageRequest& request) = 0;
     // The application's general error box: a file error that ended a handler.
     virtual void Error(const std::string& text) = 0;
 };

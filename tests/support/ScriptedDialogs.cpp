@@ -52,6 +52,20 @@ void ScriptedDialogs::Count(const lv::CountRequest& request) {
     asked_.push_back("Count: " + request.caption + ": " + request.label);
 }
 
+lv::OpenFileResult ScriptedDialogs::OpenFile(const lv::OpenFileRequest& request) {
+    asked_.push_back("OpenFile: " + request.title);
+    return Next<lv::OpenFileResult>({});
+}
+
+int ScriptedDialogs::NavPage(const lv::NavPageRequest& request) {
+    std::string line = "NavPage:";
+    for (std::size_t i = 0; i < request.pages.size(); ++i) {
+        line += (i == 0 ? " " : "|") + request.pages[i];
+    }
+    asked_.push_back(line);
+    return Next<int>(0);
+}
+
 lv::ColorResult ScriptedDialogs::Color(const lv::ColorRequest& request) {
     asked_.push_back("Color: " + std::to_string(request.color));
     return Next<lv::ColorResult>({});

@@ -14,13 +14,15 @@ namespace lvtest {
 // without a queued answer fails the running test and gets the "no choice" answer.
 class ScriptedDialogs : public lv::Dialogs {
 public:
-    using Answer = std::variant<lv::MsgResult, int, lv::PasswordResult, lv::FontResult, lv::ColorResult>;
+    using Answer = std::variant<lv::MsgResult, int, lv::PasswordResult, lv::FontResult, lv::ColorResult,
+                                lv::OpenFileResult>;
 
     void Queue(Answer answer) { answers_.push_back(std::move(answer)); }
 
     // One line per question: "Message: <text>", "UserDlg: <title>: <line>|<line>",
     // "Color: <colour>", "Password: masked|plain", "Font: <name>", "Count: <caption>: <label>",
-    // "Error: <text>".
+    // "Error: <text>",
+    // "OpenFile: <title>", "NavPage: <page>|<page>".
     const std::vector<std::string>& Asked() const { return asked_; }
     const std::vector<lv::MessageRequest>& Messages() const { return messages_; }
     const std::vector<lv::UserDlgRequest>& UserDlgs() const { return userDlgs_; }
@@ -33,6 +35,8 @@ public:
     lv::FontResult Font(const lv::FontRequest& request) override;
     void Count(const lv::CountRequest& request) override;
     lv::ColorResult Color(const lv::ColorRequest& request) override;
+    lv::OpenFileResult OpenFile(const lv::OpenFileRequest& request) override;
+    int NavPage(const lv::NavPageRequest& request) override;
     void Error(const std::string& text) override;
 
 private:

@@ -1,0 +1,72 @@
+#include "gui/TNavPageView.h"
+
+#include "gui/Colors.h"
+#include "gui/QtText.h"
+#include "mainwindow/TNavPage.h"
+
+#include <QCheckBox>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTreeWidget>
+
+namespace lv {
+
+TNavPageView::TNavPageView(const NavPageRequest& request, QWidget* parent)
+    : QDialog(parent), request_(request) {
+    setObjectName(QStringLiteral("NavPage"));
+    setWindowTitle(QStringLiteral("Page Navigation"));
+    resize(190, 467);
+    QPalette look = palette();
+    look.setColor(QPalette::Window, ToQColor(request.backColor, look));
+    look.setColor(QPalette::WindowText, ToQColor(request.fontColor, look));
+    look.setColor(QPalette::Base, ToQColor(request.backColor, look));
+    look.setColor(QPalette::Text, ToQColor(request.fontColor, look));
+    setPalette(look);
+    setAutoFillBackground(true);
+
+    alphabetical_ = new QCheckBox(QStringLiteral("List Page Tabs Alphabetically?"), this);
+    alphabetical_->setObjectName(QStringLiteral("CheckBox1"));
+    alphabetical_->setGeometry(8, 8, 180, 20);
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("ListView1"));
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({QStringLiteral("Page Tab Name"), QStringLiteral("Pg.")});
+    list_->setColumnWidth(0, 130);
+    list_->setColumnWidth(1, 30);
+    list_->setRootIsDecorated(false);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setPalette(look);
+
+    connect(alphabetical_, &QCheckBox::toggled, this, [this] { Fill(); });
+    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        chosen_ = item->data(1, Qt::UserRole).toInt();
+        accept();
+    });
+    Fill();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->geometry().center() - rect().center());
+    }
+}
+
+void TNavPageView::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    list_->setGeometry(0, 32, width(), std::max(0, height() - 50));
+}
+
+void TNavPageView::Fill() {
+    list_->clear();
+    for (const NavPageRow& row : NavPageRows(request_.pages, alphabetical_->isChecked())) {
+        auto* item = new QTreeWidgetItem(list_, {Q(row.name), QString::number(row.number)});
+        item->setData(1, Qt::UserRole, row.number);
+    }
+}
+
+int TNavPageView::Choose() {
+    chosen_ = 0;
+    exec();
+    return chosen_;
+}
+
+} // namespace lv

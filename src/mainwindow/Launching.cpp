@@ -1,0 +1,253 @@
+#include "mainwindow/Launching.h"
+
+#include "mainwindow/BrowserList.h"
+#include "mainwindow/PageGrid.h"
+#include "mainwindow/PagePasswords.h"
+#include "mainwindow/StartUp.h"
+#include "mainwindow/UrlHelpers.h"
+#include "platform/ProcessLauncher.h"
+#include "platform/Shell.h"
+#include "store/Backup.h"
+#include "store/DataFile.h"
+#include "store/Text.h"
+#include "web/TWwwDde.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace lv {
+namespace {
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    return home != nullptr && *home != '\0' ? std::string(home) : std::string("/");
+}
+
+bool EndsWithUrlExtension(const std::string& path) {
+    return path.size() >= 4 && LowerCase1252(path.substr(path.size() - 4)) == ".url";
+}
+
+} // namespace
+
+std::vector<std::string> SplitTargets(std::string_view target) {
+    std::vector<std::string> urls;
+    std::size_t start = 0;
+    while (start <= target.size()) {
+        const std::size_t mark = target.find(";;", start);
+        const std::size_t end = mark == std::string_view::npos ? target.size() : mark;
+        if (end > start) {
+            urls.emplace_back(target.substr(start, end - start));
+        }
+        if (mark == std::string_view::npos) {
+            break;
+        }
+        start = mark + 2;
+    }
+    return urls;
+}
+
+// Scrambled for a protected page; an address whose scrambled form would not read back stays
+// plain rather than be lost.
+static std::string StoredTarget(const std::string& address,
+                                const std::optional<std::string>& password) {
+    if (!password || address.empty()) {
+        return address;
+    }
+    return SafeEncrypt(address, *password).value_or(address);
+}
+
+void Launching::ButtonClick(int slot) {
+    if (state_.TabSet1.names.empty() || slot < 1 ||
+        slot > static_cast<int>(state_.buttons.size())) {
+        return;
+    }
+    const std::string page = state_.TabSet1.Current();
+    state_.buttons[static_cast<std::size_t>(slot - 1)].margin = 1;
+    state_.CurrentButtonName = ButtonName(slot);
+    state_.caption = FormCaption(state_, ports_.clock);
+
+    std::string target;
+    int colour = state_.ButtonFontColor;
+    std::string local;
+    {
+        TIniFile32 ini(state_.DataFileName);
+        target = ini.ReadString(page, SlotKey(slot, 'U'), "");
+        colour = ini.ReadInteger(page, SlotKey(slot, 'C'), state_.ButtonFontColor);
+        local = ini.ReadString(page, SlotKey(slot, 'L'), "");
+    }
+    if (target.empty()) {
+        TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup);
+        if (local == "Yes") {
+            ChooseLocalTarget(slot);
+        } else {
+            CaptureBrowserPage(slot, colour);
+        }
+        return;
+    }
+
+    const auto pagePassword = FindPagePass(state_.PagePassBox, page);
+    const BookmarkButton& button = state_.buttons[static_cast<std::size_t>(slot - 1)];
+    if (button.hint == datafile::kPasswordProtectedHint) {
+        const PasswordResult typed = ports_.dialogs.Password({true});
+        if (!IsScrambled(target) || StoredPassword(target) != typed.password) {
+            ports_.dialogs.Message({MsgKind::Information, {}, "Invalid Password!"});
+            return;
+        }
+        target = Decrypt(target);
+    } else if (pagePassword && target.find(datafile::kProtectedMarker) != std::string::npos) {
+        target = Decrypt(target);
+    }
+    Launch(page, target);
+}
+
+void Launching::CaptureBrowserPage(int slot, int colour) {
+    const std::string page = state_.TabSet1.Current();
+    std::string title;
+    std::string address;
+    if (BrowserPage(title, address)) {
+        address = EndSlash(address);
+    }
+    const std::string stored = StoredTarget(address, FindPagePass(state_.PagePassBox, page));
+    {
+        TIniFile32 ini(state_.DataFileName);
+        ini.WriteString(page, SlotKey(slot, 'U'), stored);
+        ini.WriteString(page, SlotKey(slot, 'N'), title);
+        if (colour != state_.ButtonFontColor) {
+            ini.WriteInteger(page, SlotKey(slot, 'C'), colour);
+        }
+    }
+    BookmarkButton& button = state_.buttons[static_cast<std::size_t>(slot - 1)];
+    button.caption = title;
+    button.hint = address;
+    if (!address.empty()) {
+        PageGrid(state_).Load(page);
+    }
+}
+
+void Launching::ChooseLocalTarget(int slot) {
+    const OpenFileResult choice = ports_.dialogs.OpenFile(
+        {"Select a Program or File", "All Files|*.*|Programs|*", HomeFolder()});
+    if (!choice.accepted || choice.path.empty()) {
+        return;
+    }
+    const std::string path = Utf8ToCp1252(choice.path);
+    std::string target = path;
+    if (EndsWithUrlExtension(path)) {
+        target = TIniFile32(path).ReadString("InternetShortcut", "URL", path);
+    }
+    std::string name = std::filesystem::path(path).filename().string();
+    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
+    const std::string page = state_.TabSet1.Current();
+    {
+        TIniFile32 ini(state_.DataFileName);
+        ini.WriteString(page, SlotKey(slot, 'N'), name);
+        ini.WriteString(page, SlotKey(slot, 'U'), target);
+    }
+    PageGrid(state_).Load(page);
+}
+
+bool Launching::BrowserPage(std::string& title, std::string& address) {
+    title.clear();
+    address.clear();
+    if (ports_.browser == nullptr) {
+        return false;
+    }
+    TWwwDde link(*ports_.browser, ports_.dialogs);
+    link.ProgramPath = state_.BrowserPath;
+    return link.GetWindowInfo(title, address) && !address.empty();
+}
+
+void Launching::Launch(const std::string& page, const std::string& target, LaunchOptions options) {
+    if (state_.BrowserPath.empty()) {
+        BrowserList(state_, ports_).AddBrowserClick();
+    }
+    if (!options.fromSearch && state_.checks.mruTrack) {
+        RecordLaunch(page);
+    }
+    std::string local;
+    std::string extra;
+    const int slot = SlotFromPrefix(state_.CurrentButtonName);
+    if (!page.empty() && slot > 0) {
+        TIniFile32 ini(state_.DataFileName);
+        local = ini.ReadString(page, SlotKey(slot, 'L'), "");
+        extra = ini.ReadString(page, SlotKey(slot, 'S'), "");
+    }
+
+    if (local != "Yes" && !options.forceLocal) {
+        bool done = false;
+        if (state_.checks.singleWindow && target.find(";;") == std::string::npos &&
+            ports_.browser != nullptr) {
+            TWwwDde link(*ports_.browser, ports_.dialogs);
+            link.ProgramPath = state_.BrowserPath;
+            done = link.OpenURL(target);
+        }
+        if (!done && ports_.launcher != nullptr) {
+            const std::string program = Cp1252ToUtf8(state_.BrowserPath);
+            for (const std::string& url : SplitTargets(target)) {
+                ++state_.LaunchCount;
+                // A failed start is not reported: the browser may show its own error.
+                (void)ports_.launcher->Start(program, Cp1252ToUtf8(url), state_.LaunchCount);
+            }
+        }
+    } else {
+        LaunchLocal(target, extra);
+    }
+    if (!options.fromSearch) {
+        ApplyLaunchBehaviour();
+    }
+}
+
+void Launching::LaunchLocal(const std::string& target, const std::string& extra) {
+    if (ports_.shell == nullptr) {
+        return;
+    }
+    const LocalTarget parts = SplitLocalTarget(target, extra);
+    (void)ports_.shell->Open(Cp1252ToUtf8(parts.file), Cp1252ToUtf8(parts.parameters),
+                             Cp1252ToUtf8(parts.directory));
+}
+
+void Launching::ApplyLaunchBehaviour() {
+    // Hiding needs the tray icon to bring the window back; until it exists the window stays.
+    if (state_.checks.trayBar || state_.checks.trayTray) {
+        state_.place.minimized = true;
+    }
+    if (state_.checks.trayMini) {
+        state_.place.height = kMiniHeight;
+        state_.place.stayOnTop = true;
+    }
+}
+
+void Launching::AddBookmarkClick() {
+    if (state_.TabSet1.names.empty()) {
+        return;
+    }
+    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup);
+    std::string title;
+    std::string address;
+    if (!BrowserPage(title, address)) {
+        return;
+    }
+    state_.BookmarkBox = {title, address, "", "", "", "", "", "", ""};
+    const int visible = state_.ColumnCount * datafile::kRowCount;
+    int slot = 0;
+    for (int i = 1; i <= visible && i <= static_cast<int>(state_.buttons.size()); ++i) {
+        if (state_.buttons[static_cast<std::size_t>(i - 1)].caption.empty()) {
+            slot = i;
+            break;
+        }
+    }
+    if (slot == 0) {
+        return;
+    }
+    const std::string page = state_.TabSet1.Current();
+    Bookmark bookmark = Bookmark::FromBoxLines(state_.BookmarkBox);
+    bookmark.target = StoredTarget(bookmark.target, FindPagePass(state_.PagePassBox, page));
+    {
+        TIniFile32 ini(state_.DataFileName);
+        WriteBookmark(ini, page, slot, bookmark);
+    }
+    PageGrid(state_).Load(page);
+}
+
+} // namespace lv

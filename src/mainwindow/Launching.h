@@ -1,0 +1,47 @@
+#pragma once
+
+#include "mainwindow/MainState.h"
+#include "mainwindow/Ports.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lv {
+
+// How a launch came about; the URL box forces local targets, the bookmark search leaves the
+// window as it is.
+struct LaunchOptions {
+    bool forceLocal = false;
+    bool fromSearch = false;
+};
+
+// The addresses of a target joined by ";;", in order, empty pieces left out.
+std::vector<std::string> SplitTargets(std::string_view target);
+
+// Clicks on bookmark buttons and the launch of their targets: browser processes, the running
+// browser's current window, the desktop's "open"; an empty slot captures the browser's page.
+class Launching {
+public:
+    Launching(MainWindowState& state, MainWindowPorts& ports) : state_(state), ports_(ports) {}
+
+    void ButtonClick(int slot);
+    void Launch(const std::string& page, const std::string& target, LaunchOptions options = {});
+
+    // "Bookmark current Web Page": the browser's page into the first empty slot.
+    void AddBookmarkClick();
+
+private:
+    void CaptureBrowserPage(int slot, int colour);
+    void ChooseLocalTarget(int slot);
+    void LaunchLocal(const std::string& target, const std::string& extra);
+    bool BrowserPage(std::string& title, std::string& address);
+    // The recent-bookmark list of the tray is not built yet; launches are not recorded.
+    void RecordLaunch(const std::string& /*page*/) {}
+    void ApplyLaunchBehaviour();
+
+    MainWindowState& state_;
+    MainWindowPorts& ports_;
+};
+
+} // namespace lv
