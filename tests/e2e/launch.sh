@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb with a stand-in browser that records its arguments,
+# clicks a bookmark whose address is full of shell syntax, and checks that the browser got
+# exactly that address as its one argument and that nothing else ran.
+set -euo pipefail
+
+: "${LINKVANE_BIN:?LINKVANE_BIN must name the linkvane executable}"
+for tool in Xvfb xdotool; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+
+tmp=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  for pid in $app_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Waits up to ten seconds (or $tries tenths) for a command to succeed.
+wait_for() {
+  for _ in $(seq "${tries:-100}"); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+mkfifo "$tmp/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+xvfb_pid=$!
+if ! read -r -t 10 display <"$tmp/display"; then
+  echo "SKIP: Xvfb cannot run here: $(cat "$tmp/xvfb.log")"
+  exit 77
+fi
+export DISPLAY=":$display"
+export QT_QPA_PLATFORM=xcb
+
+home="$tmp/home"
+mkdir -p "$home"
+export LINKVANE_HOME="$home"
+
+# The stand-in browser: argument count, then each argument on a line of its own.
+browser="$home/fake-browser"
+printf '#!/bin/sh\n{ echo "$#"; for a in "$@"; do echo "$a"; done; } >"%s.part"\nmv "%s.part" "%s"\n' \
+  "$tmp/argv" "$tmp/argv" "$tmp/argv" >"$browser"
+chmod +x "$browser"
+
+owned="$tmp/owned"
+url="http://127.0.0.1:1/a?b=1&c=\$(touch $owned)\";touch $owned;\"\`touch $owned\`"
+
+# The bookmark fills the second column, so a click anywhere in it launches it.
+data="$home/Launch.lvd"
+{
+  printf '[Tabs]\r\nCount=1\r\nTab1=Home\r\n[Home]\r\n'
+  for slot in $(seq 21 40); do
+    printf '%02dN=Hostile\r\n%02dU=%s\r\n' "$slot" "$slot" "$url"
+  done
+} >"$data"
+printf '[File]\r\nName=%s\r\n[Show]\r\nPages=Multiple\r\n[Browser]\r\nCount=1\r\nSelected=1\r\n1=%s\r\n' \
+  "$data" "$browser" >"$home/lvd.ini"
+
+"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
+app_pid=$!
+wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Launch \]' | head -n1) ||
+  fail "the main window did not appear: $(cat "$tmp/app.log")"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+
+# Below the menu bar and the tool bar lies the first row of buttons: walk down the second
+# column until the browser has run.
+launched() { [ -f "$tmp/argv" ]; }
+x=$((X + WIDTH * 3 / 8))
+for y in $(seq $((Y + 30)) 4 $((Y + 90))); do
+  xdotool mousemove "$x" "$y" click 1
+  if tries=10 wait_for launched; then break; fi
+done
+launched || fail "no click reached the bookmark: $(cat "$tmp/app.log")"
+
+printf '1\n%s\n' "$url" >"$tmp/expected"
+cmp "$tmp/expected" "$tmp/argv" || fail "the browser got: $(cat "$tmp/argv")"
+[ ! -e "$owned" ] || fail "a command in the address ran"
+kill -TERM "$app_pid"
+wait "$app_pid" || fail "the program ended with status $?"
+app_pid=""
+echo "PASS"
