@@ -1,5 +1,6 @@
 #include "mainwindow/Launching.h"
 
+#include "mainwindow/AutoIcon.h"
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
@@ -143,6 +144,7 @@ void Launching::ChooseLocalTarget(int slot) {
         TIniFile32 ini(state_.DataFileName);
         ini.WriteString(page, SlotKey(slot, 'N'), name);
         ini.WriteString(page, SlotKey(slot, 'U'), target);
+        AutoIcon(state_, ini, page, slot, target);
     }
     PageGrid(state_).Load(page);
 }
@@ -246,6 +248,7 @@ void Launching::AddBookmarkClick() {
     {
         TIniFile32 ini(state_.DataFileName);
         WriteBookmark(ini, page, slot, bookmark);
+        AutoIcon(state_, ini, page, slot, address);
     }
     PageGrid(state_).Load(page);
 }

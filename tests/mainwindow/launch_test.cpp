@@ -84,6 +84,30 @@ TEST(Launch, EmptySlotCapturesTheBrowsersPageWithoutOpeningAnything) {
     EXPECT_TRUE(h.launcher.starts.empty());
 }
 
+TEST(Launch, EmptyLocalSlotAsksForAFileAndTakesAShortcutsAddress) {
+    LaunchHarness h;
+    const std::string shortcut = h.dir.File("News.url");
+    lvtest::WriteBytes(shortcut, "[InternetShortcut]\r\nURL=http://news.example/\r\n");
+    const std::string program = h.dir.File("tool.exe");
+    lvtest::WriteBytes(program, "");
+    auto& form = h.Start("[Page1]\r\n06L=Yes\r\n07L=Yes\r\n08L=Yes\r\n");
+    h.dialogs.Queue(lv::OpenFileResult{true, shortcut});
+    form.ButtonClick(6);
+    h.dialogs.Queue(lv::OpenFileResult{true, program});
+    form.ButtonClick(7);
+    h.dialogs.Queue(lv::OpenFileResult{});
+    form.ButtonClick(8);
+    EXPECT_EQ(h.dialogs.Asked().front(), "OpenFile: Select a Program or File");
+    EXPECT_EQ(h.Read("Page1", "06N"), "News");
+    EXPECT_EQ(h.Read("Page1", "06U"), "http://news.example/");
+    EXPECT_EQ(h.Read("Page1", "07N"), "tool");
+    EXPECT_EQ(h.Read("Page1", "07U"), program);
+    EXPECT_EQ(h.Read("Page1", "08U"), "<none>");
+    EXPECT_EQ(h.Button(form, 7).caption, "tool");
+    EXPECT_TRUE(h.launcher.starts.empty());
+    EXPECT_TRUE(h.shell.opened.empty());
+}
+
 TEST(Launch, CaptureOnAProtectedPageStoresTheAddressScrambled) {
     LaunchHarness h;
     h.browser.frontPage = "\"http://example.org/a\",\"A\"";
