@@ -137,7 +137,8 @@ void WriteFileAtomic(const std::string& path, std::string_view bytes) {
     WriteFileAtomic(path, [bytes](int fd) { return WriteAll(fd, bytes); });
 }
 
-void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>& writeContent) {
+void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>& writeContent,
+                     Flush flush) {
     const std::string target = FinalTarget(path);
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
@@ -174,7 +175,7 @@ void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>&
         }
         ok = ::fchmod(fd.Get(), st.st_mode & 07777) == 0;
     }
-    ok = ok && ::fsync(fd.Get()) == 0;
+    ok = ok && (flush == Flush::No || ::fsync(fd.Get()) == 0);
     ok = ::close(fd.Release()) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {

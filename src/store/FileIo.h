@@ -20,8 +20,12 @@ std::optional<std::string> ReadFileBytes(const std::string& path);
 // "Cannot create file ..." and leaves the old file untouched.
 void WriteFileAtomic(const std::string& path, std::string_view bytes);
 // The same, with the content written by a callback into the open temporary file; the callback
-// returns false when a write failed.
-void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>& writeContent);
+// returns false when a write failed. With flush off the new file is not forced to the disk
+// before the rename: for rewriting bytes that are already on disk, where a crash can only leave
+// the same text behind.
+enum class Flush { Yes, No };
+void WriteFileAtomic(const std::string& path, const std::function<bool(int fd)>& writeContent,
+                     Flush flush = Flush::Yes);
 
 // write/writev until everything is out (partial writes and EINTR handled); false on an error.
 // WriteAllVectors may change the entries of pieces.

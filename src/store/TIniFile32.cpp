@@ -85,6 +85,13 @@ void TIniFile32::Load(std::string bytes) {
         lines_.emplace_back(start, static_cast<std::size_t>(end - start));
     }
     modified_ = false;
+    // Every line ended by CR LF, the last one included, exactly when the sizes agree: then a save
+    // without changes writes the very bytes that are on disk.
+    std::size_t saved = 0;
+    for (const std::string_view line : lines_) {
+        saved += line.size() + 2;
+    }
+    onDisk_ = saved == text.size();
 }
 
 std::string_view TIniFile32::OwnLine(std::string text) {
@@ -332,54 +339,61 @@ void TIniFile32::UpdateFile() {
     // Straight from the lines, without a second copy of a large file in memory. Lines that still
     // sit next to each other in the loaded bytes, CR LF between them, go out as one piece, so
     // saving a barely changed 8 MB file costs a handful of pieces rather than one per line.
-    WriteFileAtomic(fileName_, [this](int fd) {
-        static const char kCrLf[] = "\r\n";
-        const char* const base = loaded_ ? loaded_->data() : nullptr;
-        const std::size_t baseSize = loaded_ ? loaded_->size() : 0;
-        // Offset of a line inside the loaded bytes, or npos for a line of its own.
-        auto offsetOf = [base, baseSize](std::string_view line) {
-            const auto p = reinterpret_cast<std::uintptr_t>(line.data());
-            const auto b = reinterpret_cast<std::uintptr_t>(base);
-            return base != nullptr && p >= b && p + line.size() <= b + baseSize
-                       ? static_cast<std::size_t>(p - b)
-                       : std::string_view::npos;
-        };
-        constexpr std::size_t kPieces = 512;
-        std::array<iovec, kPieces> pieces{};
-        std::size_t used = 0;
-        auto add = [&](const char* data, std::size_t size) {
-            if (used == kPieces) {
-                if (!WriteAllVectors(fd, pieces.data(), used)) {
+    // Every page switch saves the DataFile. When nothing changed, the bytes are those already on
+    // disk, so forcing them to the disk again would only slow the switch down.
+    const Flush flush = !modified_ && onDisk_ ? Flush::No : Flush::Yes;
+    WriteFileAtomic(
+        fileName_,
+        [this](int fd) {
+            static const char kCrLf[] = "\r\n";
+            const char* const base = loaded_ ? loaded_->data() : nullptr;
+            const std::size_t baseSize = loaded_ ? loaded_->size() : 0;
+            // Offset of a line inside the loaded bytes, or npos for a line of its own.
+            auto offsetOf = [base, baseSize](std::string_view line) {
+                const auto p = reinterpret_cast<std::uintptr_t>(line.data());
+                const auto b = reinterpret_cast<std::uintptr_t>(base);
+                return base != nullptr && p >= b && p + line.size() <= b + baseSize
+                           ? static_cast<std::size_t>(p - b)
+                           : std::string_view::npos;
+            };
+            constexpr std::size_t kPieces = 512;
+            std::array<iovec, kPieces> pieces{};
+            std::size_t used = 0;
+            auto add = [&](const char* data, std::size_t size) {
+                if (used == kPieces) {
+                    if (!WriteAllVectors(fd, pieces.data(), used)) {
+                        return false;
+                    }
+                    used = 0;
+                }
+                pieces[used++] = iovec{const_cast<char*>(data), size};
+                return true;
+            };
+            std::size_t i = 0;
+            while (i < lines_.size()) {
+                const char* runStart = lines_[i].data();
+                std::size_t runSize = lines_[i].size();
+                std::size_t runEnd = offsetOf(lines_[i]);
+                if (runEnd != std::string_view::npos) {
+                    runEnd += runSize;
+                }
+                ++i;
+                while (runEnd != std::string_view::npos && i < lines_.size() &&
+                       offsetOf(lines_[i]) == runEnd + 2 && base[runEnd] == '\r' &&
+                       base[runEnd + 1] == '\n') {
+                    runSize += 2 + lines_[i].size();
+                    runEnd += 2 + lines_[i].size();
+                    ++i;
+                }
+                if (!add(runStart, runSize) || !add(kCrLf, 2)) {
                     return false;
                 }
-                used = 0;
             }
-            pieces[used++] = iovec{const_cast<char*>(data), size};
-            return true;
-        };
-        std::size_t i = 0;
-        while (i < lines_.size()) {
-            const char* runStart = lines_[i].data();
-            std::size_t runSize = lines_[i].size();
-            std::size_t runEnd = offsetOf(lines_[i]);
-            if (runEnd != std::string_view::npos) {
-                runEnd += runSize;
-            }
-            ++i;
-            while (runEnd != std::string_view::npos && i < lines_.size() &&
-                   offsetOf(lines_[i]) == runEnd + 2 && base[runEnd] == '\r' &&
-                   base[runEnd + 1] == '\n') {
-                runSize += 2 + lines_[i].size();
-                runEnd += 2 + lines_[i].size();
-                ++i;
-            }
-            if (!add(runStart, runSize) || !add(kCrLf, 2)) {
-                return false;
-            }
-        }
-        return WriteAllVectors(fd, pieces.data(), used);
-    });
+            return WriteAllVectors(fd, pieces.data(), used);
+        },
+        flush);
     modified_ = false;
+    onDisk_ = true;
 }
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {

@@ -107,6 +107,8 @@ private:
     mutable std::size_t nextCacheSlot_ = 0;
     bool deferSaves_ = false;
     bool modified_ = false;
+    // The lines, saved, give exactly the bytes the file held when loaded or last saved.
+    bool onDisk_ = false;
 };
 
 // One-shot operations: each opens a fresh engine over the file, performs one call and discards
