@@ -88,8 +88,9 @@ LaunchControls::LaunchControls(QMainWindow& window, TForm1& form, QWidget* toolB
     urlBox_->setInsertPolicy(QComboBox::NoInsert);
     urlBox_->setMaxVisibleItems(10);
     urlBox_->setToolTip(QStringLiteral("Maunal entry for site or file."));
-    urlBox_->lineEdit()->installEventFilter(this);
-    connect(urlBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] { OpenUrlBox(); });
+    urlEdit_ = urlBox_->lineEdit();
+    urlEdit_->installEventFilter(this);
+    connect(urlEdit_, &QLineEdit::returnPressed, this, [this] { OpenUrlBox(); });
 
     keys_ = new QLineEdit(toolBar_);
     keys_->setObjectName(QStringLiteral("Keys"));
@@ -212,7 +213,7 @@ void LaunchControls::OpenUrlBox() {
 }
 
 bool LaunchControls::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == urlBox_->lineEdit()) {
+    if (watched == urlEdit_) {
         if (event->type() == QEvent::MouseButtonDblClick) {
             OpenUrlBox();
             return true;

@@ -57,6 +57,7 @@ private:
     QToolButton* addBookmark_ = nullptr;
     QToolButton* goPage_ = nullptr;
     QComboBox* urlBox_ = nullptr;
+    QLineEdit* urlEdit_ = nullptr; // the box's editor, compared only: it may outlive the box
     QLineEdit* keys_ = nullptr;
     QMenu* browserMenu_ = nullptr;  // the pop-up of the browser button
     QMenu* browsersMenu_ = nullptr; // "Browsers" in the menu bar

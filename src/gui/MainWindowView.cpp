@@ -92,6 +92,12 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
 MainWindowView::~MainWindowView() {
     // Children die after this part of the object: none of their signals may reach a handler.
     closing_ = true;
+    // The controls filter events of this window and its buttons and ask it about them; they go
+    // first, as ~QWidget still sends events when this part of the object is gone.
+    delete edit_;
+    edit_ = nullptr;
+    delete launch_;
+    launch_ = nullptr;
     for (QObject* child : findChildren<QObject*>()) {
         QObject::disconnect(child, nullptr, this, nullptr);
     }
