@@ -22,6 +22,9 @@ public:
     lv::PasswordResult Password(const lv::PasswordRequest&) override { throw Unexpected(); }
     lv::FontResult Font(const lv::FontRequest&) override { throw Unexpected(); }
     void Count(const lv::CountRequest&) override { throw Unexpected(); }
+    lv::ColorResult Color(const lv::ColorRequest&) override { throw Unexpected(); }
+    lv::OpenFileResult OpenFile(const lv::OpenFileRequest&) override { throw Unexpected(); }
+    int NavPage(const lv::NavPageRequest&) override { throw Unexpected(); }
     void Error(const std::string&) override { throw Unexpected(); }
 
 private:
