@@ -3,6 +3,7 @@
 // (name, relative path, working directory, arguments, icon location). Dropped files come from
 // anywhere, so every size and offset is checked against the bytes before it is used.
 #include "platform/Shortcuts.h"
+#include "platform/Unicode.h"
 
 #include <array>
 #include <cstdint>
@@ -53,36 +54,11 @@ private:
     std::string_view bytes_;
 };
 
-void AppendUtf8(std::string& out, char32_t ch) {
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | ch >> 6);
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | ch >> 12);
-        out += static_cast<char>(0x80 | (ch >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | ch >> 18);
-        out += static_cast<char>(0x80 | (ch >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (ch >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-}
-
-// The upper half of Windows-1252 where it differs from Latin-1 (80 to 9F hex); the five
-// undefined bytes keep their C1 values.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 std::string FromAnsi(std::string_view bytes) {
     std::string utf8;
     for (char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        AppendUtf8(utf8, byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : byte);
+        AppendUtf8(utf8, Cp1252ToUnicode(byte));
     }
     return utf8;
 }

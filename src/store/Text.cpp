@@ -12,12 +12,6 @@
 namespace lv {
 namespace {
 
-// The characters of bytes 80..9F hex; the undefined five keep their own value.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 struct CaseTables {
     std::array<unsigned char, 256> lower{};
     std::array<unsigned char, 256> upper{};
@@ -49,24 +43,6 @@ constexpr CaseTables MakeCaseTables() {
 }
 
 constexpr CaseTables kCase = MakeCaseTables();
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 // One code point at pos; advances pos. Invalid sequences give U+FFFD and skip one byte.
 char32_t DecodeUtf8(std::string_view s, std::size_t& pos) {
@@ -200,19 +176,12 @@ int CompareFolded(std::string_view a, std::string_view b) {
 
 } // namespace
 
-char32_t Cp1252ToUnicode(unsigned char byte) {
-    if (byte >= 0x80 && byte <= 0x9F) {
-        return kHighControls[byte - 0x80];
-    }
-    return byte;
-}
-
 std::optional<unsigned char> UnicodeToCp1252(char32_t ch) {
     if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) {
         return static_cast<unsigned char>(ch);
     }
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == ch) {
+    for (std::size_t i = 0; i < kCp1252High.size(); ++i) {
+        if (kCp1252High[i] == ch) {
             return static_cast<unsigned char>(0x80 + i);
         }
     }

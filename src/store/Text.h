@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Unicode.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +22,6 @@ namespace lv {
 // The five bytes Windows-1252 leaves undefined (81, 8D, 8F, 90, 9D hex) map to the C1 control
 // characters of the same value, so any byte string survives Cp1252ToUtf8 then Utf8ToCp1252.
 
-// The character a byte stands for.
-char32_t Cp1252ToUnicode(unsigned char byte);
 // The byte that stands for a character, if there is one.
 std::optional<unsigned char> UnicodeToCp1252(char32_t ch);
 

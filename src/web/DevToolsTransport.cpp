@@ -1,4 +1,5 @@
 #include "web/DevToolsTransport.h"
+#include "platform/Unicode.h"
 
 #include "store/Text.h"
 #include "web/TWSocket.h"
@@ -166,24 +167,6 @@ private:
         return true;
     }
 
-    static void Utf8(std::string& out, std::uint32_t ch) {
-        if (ch < 0x80) {
-            out += static_cast<char>(ch);
-        } else if (ch < 0x800) {
-            out += static_cast<char>(0xC0 | ch >> 6);
-            out += static_cast<char>(0x80 | (ch & 0x3F));
-        } else if (ch < 0x10000) {
-            out += static_cast<char>(0xE0 | ch >> 12);
-            out += static_cast<char>(0x80 | (ch >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (ch & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | ch >> 18);
-            out += static_cast<char>(0x80 | (ch >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (ch >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (ch & 0x3F));
-        }
-    }
-
     bool String(std::string& out) {
         if (!Take('"')) {
             return false;
@@ -235,7 +218,7 @@ private:
                 if (ch >= 0xD800 && ch <= 0xDFFF) {
                     ch = 0xFFFD;
                 }
-                Utf8(out, ch);
+                AppendUtf8(out, ch);
                 break;
             }
             default:

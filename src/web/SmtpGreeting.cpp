@@ -1,4 +1,5 @@
 // The greeting beyond HELO: EHLO, STARTTLS and AUTH, for servers that want them.
+#include "web/HttpUrl.h"
 #include "web/SmtpClient.h"
 
 #include "web/SmtpMessage.h"
@@ -81,7 +82,7 @@ bool TCustomSmtpClient::Authenticate() {
         return false;
     }
     if (extensions_.authPlain) {
-        const std::string token = SmtpBase64(std::string(1, '\0') + UserName + '\0' + Password);
+        const std::string token = Base64Encode(std::string(1, '\0') + UserName + '\0' + Password);
         SendCommand("AUTH PLAIN " + token, "AUTH PLAIN ****");
         return Check(235, true);
     }
@@ -90,11 +91,11 @@ bool TCustomSmtpClient::Authenticate() {
         if (!Check(334, true)) {
             return false;
         }
-        SendCommand(SmtpBase64(UserName), "****");
+        SendCommand(Base64Encode(UserName), "****");
         if (!Check(334, true)) {
             return false;
         }
-        SendCommand(SmtpBase64(Password), "****");
+        SendCommand(Base64Encode(Password), "****");
         return Check(235, true);
     }
     SetError("Server offers no supported authentication");

@@ -1,38 +1,11 @@
 #include "web/SmtpMessage.h"
 
+#include "web/HttpUrl.h"
+
 #include <array>
 #include <cstdio>
 
 namespace lv {
-
-std::string SmtpBase64(std::string_view bytes) {
-    static constexpr char kAlphabet[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    std::size_t i = 0;
-    for (; i + 3 <= bytes.size(); i += 3) {
-        const unsigned v = (static_cast<unsigned char>(bytes[i]) << 16) |
-                           (static_cast<unsigned char>(bytes[i + 1]) << 8) |
-                           static_cast<unsigned char>(bytes[i + 2]);
-        out += kAlphabet[(v >> 18) & 63];
-        out += kAlphabet[(v >> 12) & 63];
-        out += kAlphabet[(v >> 6) & 63];
-        out += kAlphabet[v & 63];
-    }
-    const std::size_t rest = bytes.size() - i;
-    if (rest > 0) {
-        unsigned v = static_cast<unsigned char>(bytes[i]) << 16;
-        if (rest == 2) {
-            v |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        }
-        out += kAlphabet[(v >> 18) & 63];
-        out += kAlphabet[(v >> 12) & 63];
-        out += rest == 2 ? kAlphabet[(v >> 6) & 63] : '=';
-        out += '=';
-    }
-    return out;
-}
 
 std::string SmtpDotStuff(std::string_view line) {
     if (!line.empty() && line[0] == '.') {
@@ -85,7 +58,7 @@ bool SmtpBase64File::NextLine(std::string& line) {
     if (in_.bad()) {
         return false;
     }
-    line = SmtpBase64(std::string_view(chunk, got));
+    line = Base64Encode(std::string_view(chunk, got));
     // Look one byte ahead so the caller learns about the last line as it takes it.
     if (got < kBytesPerLine || in_.peek() == std::char_traits<char>::eof()) {
         atEnd_ = true;

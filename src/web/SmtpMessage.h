@@ -13,9 +13,6 @@ inline constexpr std::string_view kSmtpBoundaryParam = "boundary=\"";
 inline constexpr std::string_view kSmtpNameParam = "name=\"";
 inline constexpr std::string_view kSmtpFileNameParam = "filename=\"";
 
-// Standard Base64 with "=" padding, no line breaks.
-std::string SmtpBase64(std::string_view bytes);
-
 // A body line as it goes on the wire: a leading "." is doubled so that the server does not
 // take the line for the end of the message.
 std::string SmtpDotStuff(std::string_view line);

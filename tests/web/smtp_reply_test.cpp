@@ -1,4 +1,5 @@
 // Reply codes, the end of multi-line replies and what an EHLO answer offers.
+#include "web/HttpUrl.h"
 #include "web/SmtpMessage.h"
 #include "web/SmtpReply.h"
 
@@ -62,11 +63,11 @@ TEST(SmtpMessage, BoundaryStampIsMonthDayYearHourMinute) {
 }
 
 TEST(SmtpMessage, Base64PadsTheTail) {
-    EXPECT_EQ(lv::SmtpBase64(""), "");
-    EXPECT_EQ(lv::SmtpBase64("f"), "Zg==");
-    EXPECT_EQ(lv::SmtpBase64("fo"), "Zm8=");
-    EXPECT_EQ(lv::SmtpBase64("foo"), "Zm9v");
-    EXPECT_EQ(lv::SmtpBase64(std::string("\xff\xfe\x00", 3)), "//4A");
+    EXPECT_EQ(lv::Base64Encode(""), "");
+    EXPECT_EQ(lv::Base64Encode("f"), "Zg==");
+    EXPECT_EQ(lv::Base64Encode("fo"), "Zm8=");
+    EXPECT_EQ(lv::Base64Encode("foo"), "Zm9v");
+    EXPECT_EQ(lv::Base64Encode(std::string("\xff\xfe\x00", 3)), "//4A");
 }
 
 } // namespace
