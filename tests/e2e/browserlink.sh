@@ -1,0 +1,148 @@
+#!/usr/bin/env bash
+# Links the real program to a headless Chromium through its remote debugging port, under Xvfb:
+# the tool bar's "Bookmark current Web Page" and a click on an empty bookmark both store the
+# page the browser shows, and in Single mode a bookmark opens in that browser rather than in
+# a new program.
+set -euo pipefail
+
+: "${LINKVANE_BIN:?LINKVANE_BIN must name the linkvane executable}"
+for tool in Xvfb xdotool python3; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "SKIP: $tool is not installed"
+    exit 77
+  fi
+done
+chromium=/usr/bin/chromium
+if [ ! -x "$chromium" ]; then
+  echo "SKIP: $chromium is not installed"
+  exit 77
+fi
+
+tmp=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+http_pid=""
+chrome_pid=""
+cleanup() {
+  for pid in $app_pid $chrome_pid $http_pid $xvfb_pid; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Waits up to ten seconds (or $tries tenths) for a command to succeed.
+wait_for() {
+  for _ in $(seq "${tries:-100}"); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# Prints the body at an address, or fails.
+fetch() {
+  python3 -c 'import sys, urllib.request; sys.stdout.write(urllib.request.urlopen(sys.argv[1], timeout=2).read().decode())' "$1" 2>/dev/null
+}
+
+# The pages the browser shows, served from a local folder.
+site="$tmp/site"
+mkdir -p "$site"
+title="Linkvane Browser Link Check"
+printf '<!DOCTYPE html><html><head><title>%s</title></head><body>first</body></html>\n' "$title" >"$site/first.html"
+printf '<!DOCTYPE html><html><head><title>Second</title></head><body>second</body></html>\n' >"$site/second.html"
+http_port=$(free_port)
+python3 -m http.server "$http_port" --bind 127.0.0.1 --directory "$site" >"$tmp/http.log" 2>&1 &
+http_pid=$!
+first="http://127.0.0.1:$http_port/first.html"
+second="http://127.0.0.1:$http_port/second.html"
+tries=50 wait_for fetch "$first" >/dev/null || fail "the local web server did not start: $(cat "$tmp/http.log")"
+
+debug_port=$(free_port)
+"$chromium" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+  --disable-background-networking --disable-component-update --disable-sync \
+  --remote-debugging-port="$debug_port" --user-data-dir="$tmp/profile" "$first" \
+  >"$tmp/chromium.log" 2>&1 &
+chrome_pid=$!
+tabs() { fetch "http://127.0.0.1:$debug_port/json/list"; }
+showing() { tabs | grep -qF -- "$1"; }
+if ! tries=150 wait_for showing "$title"; then
+  echo "SKIP: headless Chromium did not start: $(tail -n 5 "$tmp/chromium.log")"
+  exit 77
+fi
+
+mkfifo "$tmp/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+xvfb_pid=$!
+if ! read -r -t 10 display <"$tmp/display"; then
+  echo "SKIP: Xvfb cannot run here: $(cat "$tmp/xvfb.log")"
+  exit 77
+fi
+export DISPLAY=":$display"
+export QT_QPA_PLATFORM=xcb
+
+home="$tmp/home"
+mkdir -p "$home"
+export LINKVANE_HOME="$home"
+
+# The configured browser is a stand-in that only records being started: every page here
+# must come through the debugging port instead.
+browser="$home/fake-browser"
+printf '#!/bin/sh\necho "$@" >>"%s"\n' "$tmp/started" >"$browser"
+chmod +x "$browser"
+
+# The first bookmark leads to the second page; the rest of the page is empty.
+data="$home/Link.lvd"
+printf '[Tabs]\r\nCount=1\r\nTab1=Home\r\n[Home]\r\n01N=Second\r\n01U=%s\r\n' "$second" >"$data"
+printf '[File]\r\nName=%s\r\n[Show]\r\nPages=Multiple\r\n[Browser]\r\nCount=1\r\nSelected=1\r\n1=%s\r\nDebugPort=%s\r\n' \
+  "$data" "$browser" "$debug_port" >"$home/lvd.ini"
+
+"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
+app_pid=$!
+wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Link \]' | head -n1) ||
+  fail "the main window did not appear: $(cat "$tmp/app.log")"
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+
+stored() { tr -d '\r' <"$data" | grep -qxF -- "$1"; }
+
+# The tool bar under the menu bar holds, after the help button, the browser button, the
+# Multiple and Single buttons and "Bookmark current Web Page", each 22 pixels wide.
+bar_y=$((Y + 30))
+xdotool mousemove $((X + 105)) "$bar_y" click 1
+tries=50 wait_for stored "02U=$first" || fail "the tool bar button stored nothing: $(tr -d '\r' <"$data")"
+stored "02N=$title" || fail "the tool bar button stored the wrong title: $(tr -d '\r' <"$data")"
+
+# The second column is empty: walk down it until a click captures the page.
+x=$((X + WIDTH * 3 / 8))
+for y in $(seq $((Y + 44)) 4 $((Y + 90))); do
+  xdotool mousemove "$x" "$y" click 1
+  if tries=10 wait_for stored "21N=$title"; then break; fi
+done
+stored "21N=$title" || fail "no click on an empty bookmark captured the page: $(tr -d '\r' <"$data")"
+stored "21U=$first" || fail "the empty bookmark stored the wrong address: $(tr -d '\r' <"$data")"
+
+# Single mode, then the first bookmark: the browser itself goes to the second page.
+xdotool mousemove $((X + 83)) "$bar_y" click 1
+tries=50 wait_for bash -c "tr -d '\r' <'$home/lvd.ini' | grep -qx 'Pages=Single'" ||
+  fail "Single mode was not stored: $(tr -d '\r' <"$home/lvd.ini")"
+x=$((X + WIDTH / 8))
+for y in $(seq $((Y + 44)) 4 $((Y + 90))); do
+  xdotool mousemove "$x" "$y" click 1
+  if tries=20 wait_for showing "$second"; then break; fi
+done
+showing "$second" || fail "Chromium never showed $second: $(tabs)"
+[ ! -e "$tmp/started" ] || fail "the stand-in browser was started: $(cat "$tmp/started")"
+
+kill -TERM "$app_pid"
+wait "$app_pid" || fail "the program ended with status $?"
+app_pid=""
+echo "PASS"
