@@ -5,45 +5,13 @@
 # a new program.
 set -euo pipefail
 
-: "${LINKVANE_BIN:?LINKVANE_BIN must name the linkvane executable}"
-for tool in Xvfb xdotool python3; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
+source "$(dirname "$0")/session.bash"
+require_tools Xvfb xdotool python3
 chromium=/usr/bin/chromium
 if [ ! -x "$chromium" ]; then
   echo "SKIP: $chromium is not installed"
   exit 77
 fi
-
-tmp=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-http_pid=""
-chrome_pid=""
-cleanup() {
-  for pid in $app_pid $chrome_pid $http_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Waits up to ten seconds (or $tries tenths) for a command to succeed.
-wait_for() {
-  for _ in $(seq "${tries:-100}"); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
 
 free_port() {
   python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
@@ -62,7 +30,7 @@ printf '<!DOCTYPE html><html><head><title>%s</title></head><body>first</body></h
 printf '<!DOCTYPE html><html><head><title>Second</title></head><body>second</body></html>\n' >"$site/second.html"
 http_port=$(free_port)
 python3 -m http.server "$http_port" --bind 127.0.0.1 --directory "$site" >"$tmp/http.log" 2>&1 &
-http_pid=$!
+extra_pids="$! $extra_pids"
 first="http://127.0.0.1:$http_port/first.html"
 second="http://127.0.0.1:$http_port/second.html"
 tries=50 wait_for fetch "$first" >/dev/null || fail "the local web server did not start: $(cat "$tmp/http.log")"
@@ -72,7 +40,7 @@ debug_port=$(free_port)
   --disable-background-networking --disable-component-update --disable-sync \
   --remote-debugging-port="$debug_port" --user-data-dir="$tmp/profile" "$first" \
   >"$tmp/chromium.log" 2>&1 &
-chrome_pid=$!
+extra_pids="$! $extra_pids"
 tabs() { fetch "http://127.0.0.1:$debug_port/json/list"; }
 showing() { tabs | grep -qF -- "$1"; }
 if ! tries=150 wait_for showing "$title"; then
@@ -80,19 +48,7 @@ if ! tries=150 wait_for showing "$title"; then
   exit 77
 fi
 
-mkfifo "$tmp/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-if ! read -r -t 10 display <"$tmp/display"; then
-  echo "SKIP: Xvfb cannot run here: $(cat "$tmp/xvfb.log")"
-  exit 77
-fi
-export DISPLAY=":$display"
-export QT_QPA_PLATFORM=xcb
-
-home="$tmp/home"
-mkdir -p "$home"
-export LINKVANE_HOME="$home"
+start_display
 
 # The configured browser is a stand-in that only records being started: every page here
 # must come through the debugging port instead.

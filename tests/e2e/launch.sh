@@ -4,52 +4,10 @@
 # exactly that address as its one argument and that nothing else ran.
 set -euo pipefail
 
-: "${LINKVANE_BIN:?LINKVANE_BIN must name the linkvane executable}"
-for tool in Xvfb xdotool; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "SKIP: $tool is not installed"
-    exit 77
-  fi
-done
+source "$(dirname "$0")/session.bash"
+require_tools Xvfb xdotool
 
-tmp=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  for pid in $app_pid $xvfb_pid; do
-    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
-  done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# Waits up to ten seconds (or $tries tenths) for a command to succeed.
-wait_for() {
-  for _ in $(seq "${tries:-100}"); do
-    if "$@"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-mkfifo "$tmp/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-if ! read -r -t 10 display <"$tmp/display"; then
-  echo "SKIP: Xvfb cannot run here: $(cat "$tmp/xvfb.log")"
-  exit 77
-fi
-export DISPLAY=":$display"
-export QT_QPA_PLATFORM=xcb
-
-home="$tmp/home"
-mkdir -p "$home"
-export LINKVANE_HOME="$home"
+start_display
 
 # The stand-in browser: argument count, then each argument on a line of its own.
 browser="$home/fake-browser"

@@ -1,0 +1,61 @@
+# Shared set-up of the end-to-end scripts, sourced by each: the checks that decide a skip,
+# a temporary folder cleaned up with every process the script started, and a private Xvfb
+# display with Linkvane's program directory in the temporary folder.
+# (Not named *.sh: every *.sh here is run as a test of its own.)
+
+: "${LINKVANE_BIN:?LINKVANE_BIN must name the linkvane executable}"
+
+# Skips the test (exit 77) when one of the tools is missing.
+require_tools() {
+  for tool in "$@"; do
+    if ! command -v "$tool" >/dev/null; then
+      echo "SKIP: $tool is not installed"
+      exit 77
+    fi
+  done
+}
+
+tmp=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+# Other processes the script starts (servers, a browser); ended before Xvfb.
+extra_pids=""
+cleanup() {
+  for pid in $app_pid $extra_pids $xvfb_pid; do
+    kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
+  done
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Waits up to ten seconds (or $tries tenths) for a command to succeed.
+wait_for() {
+  for _ in $(seq "${tries:-100}"); do
+    if "$@"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Starts Xvfb (it tells the display number it took once it accepts connections) and makes
+# $home the program directory.
+start_display() {
+  mkfifo "$tmp/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  if ! read -r -t 10 display <"$tmp/display"; then
+    echo "SKIP: Xvfb cannot run here: $(cat "$tmp/xvfb.log")"
+    exit 77
+  fi
+  export DISPLAY=":$display"
+  export QT_QPA_PLATFORM=xcb
+
+  home="$tmp/home"
+  mkdir -p "$home"
+  export LINKVANE_HOME="$home"
+}
