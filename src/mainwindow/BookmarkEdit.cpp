@@ -1,6 +1,7 @@
 #include "mainwindow/BookmarkEdit.h"
 
 #include "mainwindow/AutoIcon.h"
+#include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/PasswordProtection.h"
 #include "mainwindow/UrlHelpers.h"
@@ -82,43 +83,8 @@ void BookmarkEdit::ShowSlot(MainWindowState& state, TIniFile32& ini, const std::
         slot > static_cast<int>(state.buttons.size())) {
         return;
     }
-    DisplayOptions options;
-    options.showIcons = state.checks.icons;
-    options.showNotes = state.checks.notes;
-    options.showUrl = state.checks.url;
-    options.defaultIconG = state.DefaultIconG;
-    options.buttonFontColor = state.ButtonFontColor;
-    options.fileProtected = !state.FileProtection.empty();
-    if (FindPagePass(state.PagePassBox, page)) {
-        options.unscramble = [](std::string_view stored) { return Decrypt(stored); };
-    }
-    const PageSlotView view = ReadSlotForDisplay(ini, page, slot, options);
-    BookmarkButton& button = state.buttons[static_cast<std::size_t>(slot - 1)];
-    button.caption = view.caption;
-    button.hint = view.hint;
-    button.fontColor = view.fontColor;
-    button.cursor = view.handCursor ? ButtonCursor::Hand : ButtonCursor::Normal;
-    button.enabled = view.enabled;
-    switch (view.glyph.kind) {
-    case GlyphKind::Default:
-        button.glyph = {GlyphRef::Kind::Default, view.glyph.index, {}};
-        break;
-    case GlyphKind::BuiltIn:
-        button.glyph = {GlyphRef::Kind::BuiltIn, view.glyph.index, {}};
-        break;
-    case GlyphKind::SecondList:
-        button.glyph = {GlyphRef::Kind::SecondList, view.glyph.index, {}};
-        break;
-    case GlyphKind::IconFile:
-        button.glyph = {GlyphRef::Kind::IconFile, view.glyph.index, view.glyph.file};
-        break;
-    case GlyphKind::Blank:
-        button.glyph = {GlyphRef::Kind::Blank, 0, {}};
-        break;
-    case GlyphKind::NoIcon:
-        button.glyph = {GlyphRef::Kind::None, 0, {}};
-        break;
-    }
+    ShowSlotView(state.buttons[static_cast<std::size_t>(slot - 1)],
+                 ReadSlotForDisplay(ini, page, slot, SlotDisplayOptions(state, page)));
 }
 
 void BookmarkEdit::SetButtonParams(int slot) {

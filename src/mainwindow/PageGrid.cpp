@@ -89,16 +89,7 @@ void PageGrid::Load(const std::string& page) {
         state_.FileProtection = ReadFileProtection(ini);
     }
 
-    DisplayOptions options;
-    options.showIcons = state_.checks.icons;
-    options.showNotes = state_.checks.notes;
-    options.showUrl = state_.checks.url;
-    options.defaultIconG = state_.DefaultIconG;
-    options.buttonFontColor = state_.ButtonFontColor;
-    options.fileProtected = !state_.FileProtection.empty();
-    if (FindPagePass(state_.PagePassBox, page)) {
-        options.unscramble = [](std::string_view stored) { return Decrypt(stored); };
-    }
+    const DisplayOptions options = SlotDisplayOptions(state_, page);
 
     std::optional<InvalidIntegerError> badGlyph;
     for (auto& button : state_.buttons) {
@@ -107,13 +98,7 @@ void PageGrid::Load(const std::string& page) {
             continue;
         }
         try {
-            PageSlotView view = ReadSlotForDisplay(ini, page, button.slot, options);
-            button.caption = view.caption;
-            button.hint = view.hint;
-            button.glyph = ToGlyphRef(view.glyph);
-            button.fontColor = view.fontColor;
-            button.cursor = view.handCursor ? ButtonCursor::Hand : ButtonCursor::Normal;
-            button.enabled = view.enabled;
+            ShowSlotView(button, ReadSlotForDisplay(ini, page, button.slot, options));
         } catch (const InvalidIntegerError& error) {
             badGlyph = error;
         }
@@ -132,6 +117,29 @@ void PageGrid::Load(const std::string& page) {
     if (badGlyph) {
         throw *badGlyph;
     }
+}
+
+DisplayOptions SlotDisplayOptions(const MainWindowState& state, const std::string& page) {
+    DisplayOptions options;
+    options.showIcons = state.checks.icons;
+    options.showNotes = state.checks.notes;
+    options.showUrl = state.checks.url;
+    options.defaultIconG = state.DefaultIconG;
+    options.buttonFontColor = state.ButtonFontColor;
+    options.fileProtected = !state.FileProtection.empty();
+    if (FindPagePass(state.PagePassBox, page)) {
+        options.unscramble = [](std::string_view stored) { return Decrypt(stored); };
+    }
+    return options;
+}
+
+void ShowSlotView(BookmarkButton& button, const PageSlotView& view) {
+    button.caption = view.caption;
+    button.hint = view.hint;
+    button.glyph = ToGlyphRef(view.glyph);
+    button.fontColor = view.fontColor;
+    button.cursor = view.handCursor ? ButtonCursor::Hand : ButtonCursor::Normal;
+    button.enabled = view.enabled;
 }
 
 } // namespace lv

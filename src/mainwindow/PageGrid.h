@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow/MainState.h"
+#include "store/DataFile.h"
 
 #include <string>
 
@@ -24,6 +25,11 @@ public:
 private:
     MainWindowState& state_;
 };
+
+// How the buttons of a page show their slots, from the display switches and passwords in force.
+DisplayOptions SlotDisplayOptions(const MainWindowState& state, const std::string& page);
+// Puts what a slot shows onto its button.
+void ShowSlotView(BookmarkButton& button, const PageSlotView& view);
 
 // Width of a button for the client width and column count.
 int ButtonWidth(int clientWidth, int columns);
