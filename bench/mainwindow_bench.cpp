@@ -24,6 +24,7 @@ public:
     void Count(const lv::CountRequest&) override { throw Unexpected(); }
     lv::ColorResult Color(const lv::ColorRequest&) override { throw Unexpected(); }
     lv::OpenFileResult OpenFile(const lv::OpenFileRequest&) override { throw Unexpected(); }
+    lv::OpenFileResult SaveFile(const lv::SaveFileRequest&) override { throw Unexpected(); }
     int NavPage(const lv::NavPageRequest&) override { throw Unexpected(); }
     void Error(const std::string&) override { throw Unexpected(); }
 

@@ -265,20 +265,41 @@ void QtDialogs::Count(const CountRequest& request) {
     dialog.exec();
 }
 
-OpenFileResult QtDialogs::OpenFile(const OpenFileRequest& request) {
-    // "Name|pattern|Name|pattern" as Qt's "Name (pattern);;..."; "*.*" also matches names
-    // without a dot, as it did where the filters were first written.
-    const QStringList parts = QString::fromUtf8(request.filter).split(QLatin1Char('|'));
+namespace {
+
+// "Name|pattern|Name|pattern" as Qt's "Name (pattern);;..."; "*.*" also matches names without a
+// dot, as it did where the filters were first written.
+QString QtFilters(const std::string& filter) {
+    const QStringList parts = QString::fromUtf8(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString pattern = parts[i + 1];
         pattern.replace(QStringLiteral("*.*"), QStringLiteral("*"));
         filters << parts[i] + QStringLiteral(" (") + pattern + QLatin1Char(')');
     }
-    const QString path = QFileDialog::getOpenFileName(parent_, Q(request.title),
-                                                      QString::fromUtf8(request.directory),
-                                                      filters.join(QStringLiteral(";;")));
+    return filters.join(QStringLiteral(";;"));
+}
+
+} // namespace
+
+OpenFileResult QtDialogs::OpenFile(const OpenFileRequest& request) {
+    const QString path =
+        QFileDialog::getOpenFileName(parent_, Q(request.title), QString::fromUtf8(request.directory),
+                                     QtFilters(request.filter));
     return {!path.isEmpty(), path.toStdString()};
+}
+
+OpenFileResult QtDialogs::SaveFile(const SaveFileRequest& request) {
+    QFileDialog dialog(parent_, Q(request.title), QString::fromUtf8(request.directory),
+                       QtFilters(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromUtf8(request.defaultExtension));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return {true, dialog.selectedFiles().constFirst().toStdString()};
 }
 
 int QtDialogs::NavPage(const NavPageRequest& request) {

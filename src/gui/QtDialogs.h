@@ -27,6 +27,7 @@ public:
     void Count(const CountRequest& request) override;
     ColorResult Color(const ColorRequest& request) override;
     OpenFileResult OpenFile(const OpenFileRequest& request) override;
+    OpenFileResult SaveFile(const SaveFileRequest& request) override;
     int NavPage(const NavPageRequest& request) override;
     void Error(const std::string& text) override;
 

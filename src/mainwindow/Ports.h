@@ -6,10 +6,14 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace lv {
 
+class TAlphaForm;
 class TBConfigForm;
+class TNameForm;
+class TTabForm;
 
 class BrowserTransport;
 class ProcessLauncher;
@@ -25,6 +29,11 @@ struct MainWindowPorts {
     std::function<std::string()> probeBrowser;
     // Shows the bookmark editor modally until one of its buttons closes it.
     std::function<void(TBConfigForm&)> bookmarkEditor{};
+    // Show the page name dialog and the page options dialog modally until they close.
+    std::function<void(TNameForm&)> nameForm{};
+    std::function<void(TTabForm&)> tabForm{};
+    // Opens a numbered topic of the help file.
+    std::function<void(int topic)> openHelp{};
     // Launching: browser processes, the desktop's "open", the conversation with the running
     // browser. A missing one makes its kind of launch do nothing.
     ProcessLauncher* launcher = nullptr;
@@ -32,6 +41,12 @@ struct MainWindowPorts {
     BrowserTransport* browser = nullptr;
     // The URL box's file search reports each folder it enters; false cancels the search.
     std::function<bool(const std::string& folder)> searchProgress{};
+    // Shows the page range dialog modally until its action button or "Close" closes it.
+    std::function<void(TAlphaForm&)> pageRange{};
+    // The mounted removable volumes the drive letters stand for, A first; unset: the system's.
+    std::function<std::vector<std::string>()> removableVolumes{};
+    // Draws the model at once, in the middle of a long handler (a caption that says what runs).
+    std::function<void()> showNow{};
 };
 
 } // namespace lv

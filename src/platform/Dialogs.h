@@ -85,6 +85,17 @@ struct OpenFileResult {
     std::string path;
 };
 
+// A save-file dialog: a typed name without extension gets the default one ("lvd"); choosing an
+// existing file asks before it is replaced when overwritePrompt is set.
+struct SaveFileRequest {
+    std::string title;
+    std::string filter;
+    std::string directory;
+    std::string defaultExtension;
+    bool overwritePrompt = true;
+    int helpContext = 0;
+};
+
 // The colour dialog on a colour, with the 16 custom colours it shows and may change.
 struct ColorRequest {
     int color = 0;
@@ -116,6 +127,7 @@ public:
     virtual void Count(const CountRequest& request) = 0;
     virtual ColorResult Color(const ColorRequest& request) = 0;
     virtual OpenFileResult OpenFile(const OpenFileRequest& request) = 0;
+    virtual OpenFileResult SaveFile(const SaveFileRequest& request) = 0;
     virtual int NavPage(const NavPageRequest& request) = 0;
     // The application's general error box: a file error that ended a handler.
     virtual void Error(const std::string& text) = 0;

@@ -57,6 +57,11 @@ lv::OpenFileResult ScriptedDialogs::OpenFile(const lv::OpenFileRequest& request)
     return Next<lv::OpenFileResult>({});
 }
 
+lv::OpenFileResult ScriptedDialogs::SaveFile(const lv::SaveFileRequest& request) {
+    asked_.push_back("SaveFile: " + request.title);
+    return Next<lv::OpenFileResult>({});
+}
+
 int ScriptedDialogs::NavPage(const lv::NavPageRequest& request) {
     std::string line = "NavPage:";
     for (std::size_t i = 0; i < request.pages.size(); ++i) {

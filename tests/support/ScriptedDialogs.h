@@ -22,7 +22,7 @@ public:
     // One line per question: "Message: <text>", "UserDlg: <title>: <line>|<line>",
     // "Color: <colour>", "Password: masked|plain", "Font: <name>", "Count: <caption>: <label>",
     // "Error: <text>",
-    // "OpenFile: <title>", "NavPage: <page>|<page>".
+    // "OpenFile: <title>", "SaveFile: <title>", "NavPage: <page>|<page>".
     const std::vector<std::string>& Asked() const { return asked_; }
     const std::vector<lv::MessageRequest>& Messages() const { return messages_; }
     const std::vector<lv::UserDlgRequest>& UserDlgs() const { return userDlgs_; }
@@ -36,6 +36,8 @@ public:
     void Count(const lv::CountRequest& request) override;
     lv::ColorResult Color(const lv::ColorRequest& request) override;
     lv::OpenFileResult OpenFile(const lv::OpenFileRequest& request) override;
+    // Answered with a queued OpenFileResult.
+    lv::OpenFileResult SaveFile(const lv::SaveFileRequest& request) override;
     int NavPage(const lv::NavPageRequest& request) override;
     void Error(const std::string& text) override;
 
