@@ -98,6 +98,10 @@ struct MainWindowState {
     int SelectedSlot = 0;
     // The URL box's list of past entries, newest first.
     std::vector<std::string> manualUrls;
+    // "Copy Program to Diskette": the checked drive item (0 for A) and the sixteen captions,
+    // which name the volume behind each letter when the menu opens.
+    int diskDrive = 0;
+    std::vector<std::string> driveMenu;
 
     std::vector<std::string> BookmarkBox;
     std::vector<std::string> BookmarkBox2;

@@ -2,6 +2,8 @@
 
 #include "mainwindow/BookmarkCount.h"
 #include "mainwindow/DroppedFiles.h"
+#include "mainwindow/DriveMenu.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/Launching.h"
 #include "mainwindow/TNavPage.h"
@@ -183,6 +185,42 @@ void TForm1::MUndoClick() {
     }
     state_.InitialLoad = false;
     FormCaption();
+}
+
+void TForm1::MFNewClick() {
+    FileCommands(state_, ports_).MFNewClick();
+}
+
+void TForm1::MFOpenClick() {
+    FileCommands(state_, ports_).MFOpenClick();
+}
+
+void TForm1::MFSaveAsClick(bool rename) {
+    FileCommands(state_, ports_).MFSaveAsClick(rename);
+}
+
+void TForm1::MFDeleteClick() {
+    FileCommands(state_, ports_).MFDeleteClick();
+}
+
+void TForm1::MFMergeClick() {
+    FileCommands(state_, ports_).MFMergeClick();
+}
+
+void TForm1::AlphaButtonClick() {
+    FileCommands(state_, ports_).AlphaButtonClick();
+}
+
+void TForm1::DriveMenuPopup() {
+    DriveMenu(state_, ports_).Popup();
+}
+
+void TForm1::MADriveClick(int index) {
+    DriveMenu(state_, ports_).MADriveClick(index);
+}
+
+void TForm1::DiskButtonClick() {
+    DriveMenu(state_, ports_).DiskButtonClick();
 }
 
 void TForm1::ButtonClick(int slot) {

@@ -71,6 +71,18 @@ public:
     void MUndoClick();
     bool UndoEnabled() const { return state_.checks.autoBackup; }
 
+    // File menu: DataFiles (Save As and Rename share one handler) and the copy to removable
+    // media; "&Alphabetize" of the Bookmarks menu. DriveMenuPopup refreshes the drive captions.
+    void MFNewClick();
+    void MFOpenClick();
+    void MFSaveAsClick(bool rename);
+    void MFDeleteClick();
+    void MFMergeClick();
+    void AlphaButtonClick();
+    void DriveMenuPopup();
+    void MADriveClick(int index);
+    void DiskButtonClick();
+
     // Launching and the browser list.
     void ButtonClick(int slot);
     void Launch(const std::string& page, const std::string& target);
