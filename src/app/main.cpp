@@ -4,9 +4,11 @@
 #include "gui/QtDialogs.h"
 #include "gui/QtEventLoop.h"
 #include "gui/QtScreen.h"
+#include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/TForm1.h"
+#include "pages/TAlphaForm.h"
 #include "platform/BrowserProbe.h"
 #include "platform/Clock.h"
 #include "platform/LinuxProcessLauncher.h"
@@ -73,6 +75,18 @@ int main(int argc, char* argv[]) {
     lv::MainWindowPorts ports{dialogs, screen, clock, {}};
     lv::TBConfigFormView* editorView = nullptr; // owned by the main window
     ports.bookmarkEditor = [&editorView](lv::TBConfigForm& editor) { editorView->Edit(editor); };
+    lv::TAlphaFormView* rangeView = nullptr; // owned by the main window
+    ports.pageRange = [&rangeView, &started](lv::TAlphaForm& range) {
+        rangeView->Choose(range, started->State().TabSelectedColor,
+                          started->State().TabFontColor);
+    };
+    lv::MainWindowView* shown = nullptr;
+    ports.showNow = [&shown] {
+        if (shown != nullptr) {
+            shown->Render();
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+    };
     // No usable browser in the settings: the first known browsers found become 1 and 2.
     ports.probeBrowser = [&started] {
         return lv::RecordProbedBrowsers(started->State().SettingsFile(),
@@ -89,6 +103,8 @@ int main(int argc, char* argv[]) {
     lv::MainWindowView view(form, dialogs, FindHelpFile());
     dialogs.SetParent(&view);
     editorView = new lv::TBConfigFormView(&view, FindHelpFile());
+    rangeView = new lv::TAlphaFormView(&view, FindHelpFile());
+    shown = &view;
 
     // A termination request closes the window the way "Exit Linkvane" does.
     lv::SignalWatcher watcher;

@@ -2,6 +2,7 @@
 
 #include "gui/Colors.h"
 #include "gui/EditControls.h"
+#include "gui/FileControls.h"
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
 #include "gui/QtDialogs.h"
@@ -80,6 +81,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     launch_ = new LaunchControls(
         *this, form_, toolBar_, [this](const std::function<void()>& run) { Dispatch(run); },
         [this] { OpenHelp(QStringLiteral("topic-1")); });
+    files_ = new FileControls(*this, form_, toolBar_,
+                              [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
@@ -233,6 +236,9 @@ void MainWindowView::LayoutPanels() {
     if (launch_ != nullptr) {
         launch_->Layout(width);
     }
+    if (files_ != nullptr) {
+        files_->Layout();
+    }
     const int area =
         std::max(0, std::min(kButtonAreaHeight, height - kToolBarHeight - kTabSetHeight));
     buttonArea_->setGeometry(0, kToolBarHeight, width, area);
@@ -357,6 +363,7 @@ void MainWindowView::Render() {
     Action(QStringLiteral("MUndo"))->setEnabled(form_.UndoEnabled());
     edit_->Render();
     launch_->Render();
+    files_->Render();
 
     QPalette look = palette();
     look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));

@@ -17,6 +17,7 @@ namespace lv {
 
 class Dialogs;
 class EditControls;
+class FileControls;
 class LaunchControls;
 
 // The main window on screen. It owns no bookmark state: every user action becomes a handler
@@ -65,6 +66,7 @@ private:
     QPushButton* protectedButton_ = nullptr;
     EditControls* edit_ = nullptr;
     LaunchControls* launch_ = nullptr;
+    FileControls* files_ = nullptr;
     std::vector<QPushButton*> buttons_;
     std::vector<GlyphRef> shownGlyphs_;
     bool rendering_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainwindow/BookmarkButton.h"
+#include "mainwindow/PageOpsState.h"
 
 #include <string>
 #include <vector>
@@ -107,6 +108,8 @@ struct MainWindowState {
     std::vector<std::string> BookmarkBox2;
     std::vector<std::string> PagePassBox;
     std::string Memo1;
+    // Page commands: carried pages and bookmarks, the page options dialog's request.
+    PageOpsState pageOps;
 
     std::string SettingsFile() const;
     int ClientWidth() const { return place.width - kFrameWidth; }

@@ -1,0 +1,155 @@
+#include "gui/FileControls.h"
+
+#include "gui/QtText.h"
+#include "pages/DiskCopy.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolButton>
+#include <algorithm>
+
+namespace lv {
+namespace {
+
+constexpr int kToolButton = 22;
+
+QMenu* FindMenu(QMainWindow& window, const QString& title) {
+    for (QAction* action : window.menuBar()->actions()) {
+        if (action->menu() != nullptr && action->text() == title) {
+            return action->menu();
+        }
+    }
+    return nullptr;
+}
+
+QAction* FindAction(QMenu* menu, const QString& name) {
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == name) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+FileControls::FileControls(QMainWindow& window, TForm1& form, QWidget* toolBar, DispatchFn dispatch)
+    : QObject(&window), window_(window), form_(form), toolBar_(toolBar),
+      dispatch_(std::move(dispatch)) {
+    QMenu* file = FindMenu(window_, QStringLiteral("&File"));
+    if (file == nullptr) {
+        file = window_.menuBar()->addMenu(QStringLiteral("&File"));
+    }
+    // The DataFile commands open the menu; the password item and "Exit" stay at its end.
+    QAction* tail = FindAction(file, QStringLiteral("MProgPass"));
+    if (tail == nullptr) {
+        tail = FindAction(file, QStringLiteral("MExit1"));
+    }
+    Command(file, tail, QStringLiteral("MFNew"), QStringLiteral("&Create New File"),
+            [this] { form_.MFNewClick(); });
+    Command(file, tail, QStringLiteral("MFOpen"), QStringLiteral("&Open Existing File"),
+            [this] { form_.MFOpenClick(); });
+    Command(file, tail, QStringLiteral("MFSaveAs"), QStringLiteral("&Save File As"),
+            [this] { form_.MFSaveAsClick(false); });
+    Command(file, tail, QStringLiteral("MFRename"), QStringLiteral("&Rename File As"),
+            [this] { form_.MFSaveAsClick(true); });
+    Command(file, tail, QStringLiteral("MFDelete"), QStringLiteral("&Delete File"),
+            [this] { form_.MFDeleteClick(); });
+    Command(file, tail, QStringLiteral("MFMerge"), QStringLiteral("&Merge Linkvane File"),
+            [this] { form_.MFMergeClick(); });
+    file->insertSeparator(tail);
+
+    driveMenu_ = new QMenu(QStringLiteral("Copy &Program to Diskette"), file);
+    driveMenu_->setObjectName(QStringLiteral("MCopyProgram"));
+    auto* group = new QActionGroup(driveMenu_);
+    for (int i = 0; i < kDriveCount; ++i) {
+        const char letter = static_cast<char>('A' + i);
+        QAction* drive = driveMenu_->addAction(Q("Copy to " + DriveText(letter)));
+        drive->setObjectName(QStringLiteral("M%1Drive").arg(QLatin1Char(letter)));
+        drive->setCheckable(true);
+        drive->setActionGroup(group);
+        connect(drive, &QAction::triggered, this,
+                [this, i] { dispatch_([this, i] { form_.MADriveClick(i); }); });
+        drives_.push_back(drive);
+    }
+    connect(driveMenu_, &QMenu::aboutToShow, this,
+            [this] { dispatch_([this] { form_.DriveMenuPopup(); }); });
+    file->insertMenu(tail, driveMenu_);
+    file->insertSeparator(tail);
+
+    // "&Alphabetize" comes just before "&Count Bookmarks".
+    QMenu* bookmarks = FindMenu(window_, QStringLiteral("&Bookmarks"));
+    if (bookmarks == nullptr) {
+        bookmarks = window_.menuBar()->addMenu(QStringLiteral("&Bookmarks"));
+    }
+    Command(bookmarks, FindAction(bookmarks, QStringLiteral("MCount")), QStringLiteral("MAlpha"),
+            QStringLiteral("&Alphabetize"), [this] { form_.AlphaButtonClick(); });
+
+    QStyle* style = window_.style();
+    AddToolButton(QStringLiteral("OpenButton1"), QStringLiteral("Open Existing Linkvane File"),
+                  [this] { form_.MFOpenClick(); })
+        ->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    AddToolButton(QStringLiteral("AlphaButton"), QStringLiteral("Alphabetize Bookmarks"), [this] {
+        form_.AlphaButtonClick();
+    })->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
+    AddToolButton(QStringLiteral("DiskButton"), QStringLiteral("Copy Bookmarks to Diskette"),
+                  [this] { form_.DiskButtonClick(); })
+        ->setIcon(style->standardIcon(QStyle::SP_DriveFDIcon));
+}
+
+QAction* FileControls::Command(QMenu* menu, QAction* before, const QString& name,
+                               const QString& text, std::function<void()> run) {
+    auto* action = new QAction(text, menu);
+    action->setObjectName(name);
+    menu->insertAction(before, action);
+    connect(action, &QAction::triggered, this, [this, run] { dispatch_(run); });
+    return action;
+}
+
+QToolButton* FileControls::AddToolButton(const QString& name, const QString& hint,
+                                         std::function<void()> run) {
+    auto* button = new QToolButton(toolBar_);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    connect(button, &QToolButton::clicked, this, [this, run] { dispatch_(run); });
+    buttons_.push_back(button);
+    return button;
+}
+
+void FileControls::Layout() {
+    // After every other tool button and the key sink, whoever laid them out.
+    int x = kToolButton + 6;
+    for (QWidget* child : toolBar_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool mine = std::find(buttons_.begin(), buttons_.end(), child) != buttons_.end();
+        if (!mine && (qobject_cast<QToolButton*>(child) != nullptr ||
+                      child->objectName() == QStringLiteral("Keys"))) {
+            x = std::max(x, child->geometry().right() + 5);
+        }
+    }
+    for (QToolButton* button : buttons_) {
+        button->setGeometry(x, 0, kToolButton, kToolButton);
+        x += kToolButton;
+    }
+}
+
+void FileControls::Render() {
+    const MainWindowState& state = form_.State();
+    for (std::size_t i = 0; i < drives_.size(); ++i) {
+        drives_[i]->setChecked(static_cast<int>(i) == state.diskDrive);
+        if (i < state.driveMenu.size()) {
+            QString text = Q(state.driveMenu[i]);
+            text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+            if (drives_[i]->text() != text) {
+                drives_[i]->setText(text);
+            }
+        }
+    }
+}
+
+} // namespace lv

@@ -1,0 +1,138 @@
+#include "gui/FileControls.h"
+#include "gui/MainWindowView.h"
+#include "gui/TAlphaFormView.h"
+#include "mainwindow/TForm1.h"
+#include "pages/TAlphaForm.h"
+#include "platform/Clock.h"
+#include "platform/Screen.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QButtonGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+class FixedClock : public lv::Clock {
+public:
+    std::string ShortDateToday() const override { return "12/10/2026"; }
+};
+
+struct Window {
+    lvtest::TempDir dir;
+    lvtest::ScriptedDialogs dialogs;
+    lv::FixedScreen screen{1280, 1024};
+    FixedClock clock;
+    lv::TForm1 form{Ports(), dir.Path().string() + "/"};
+    lv::MainWindowView view{form, dialogs, QString()};
+
+    // No volume: the machine's own sticks are never written to.
+    lv::MainWindowPorts Ports() {
+        lv::MainWindowPorts ports{dialogs, screen, clock, {}};
+        ports.removableVolumes = [] { return std::vector<std::string>(); };
+        return ports;
+    }
+
+    Window() {
+        view.Dispatch([this] { form.FormCreate({}); });
+        view.ApplyPlace();
+    }
+
+    QMenu* Menu(const QString& title) const {
+        for (QAction* action : view.menuBar()->actions()) {
+            if (action->text() == title) {
+                return action->menu();
+            }
+        }
+        return nullptr;
+    }
+};
+
+QStringList Names(QMenu* menu) {
+    QStringList names;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            names << (action->menu() != nullptr ? action->menu()->objectName()
+                                                : action->objectName());
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+class TestFileControls : public QObject {
+    Q_OBJECT
+private slots:
+    void menusKeepTheMainWindowOrder() {
+        Window w;
+        const QStringList file = Names(w.Menu(QStringLiteral("&File")));
+        QCOMPARE(file.mid(0, 7), (QStringList{"MFNew", "MFOpen", "MFSaveAs", "MFRename", "MFDelete",
+                                              "MFMerge", "MCopyProgram"}));
+        QCOMPARE(file.mid(7), (QStringList{"MProgPass", "MExit1"}));
+        const QStringList bookmarks = Names(w.Menu(QStringLiteral("&Bookmarks")));
+        QCOMPARE(bookmarks.indexOf("MAlpha") + 1, bookmarks.indexOf("MCount"));
+        auto* open = w.view.findChild<QToolButton*>(QStringLiteral("OpenButton1"));
+        QVERIFY(open != nullptr);
+        QCOMPARE(open->toolTip(), QStringLiteral("Open Existing Linkvane File"));
+        // No tool button covers another.
+        const auto buttons = w.view.findChildren<QToolButton*>();
+        for (QToolButton* a : buttons) {
+            for (QToolButton* b : buttons) {
+                QVERIFY2(a == b || !a->isVisible() || !b->isVisible() ||
+                             !a->geometry().intersects(b->geometry()),
+                         qPrintable(a->objectName() + " " + b->objectName()));
+            }
+        }
+    }
+
+    void aDriveItemAloneIsChecked() {
+        Window w;
+        QMenu* drives = w.view.findChild<QMenu*>(QStringLiteral("MCopyProgram"));
+        QCOMPARE(drives->actions().size(), 16);
+        QVERIFY(drives->actions().at(0)->isChecked());
+        QCOMPARE(drives->actions().at(15)->text().left(14), QStringLiteral("Copy to P:\\"));
+        // Without a volume the copy only warns; the letter is remembered all the same.
+        drives->actions().at(3)->trigger();
+        QCOMPARE(w.dialogs.Messages().back().kind, lv::MsgKind::Warning);
+        QVERIFY(drives->actions().at(3)->isChecked());
+        QVERIFY(!drives->actions().at(0)->isChecked());
+        QCOMPARE(w.form.State().diskDrive, 3);
+    }
+
+    void theRangeComesFromTheSelectedRowsAndACancelledColourGoesBackToAll() {
+        lvtest::TempDir dir;
+        lv::TAlphaForm form(
+            dir.File("LVD.INI"),
+            [](std::int32_t, std::array<std::string, 16>&, int) {
+                return std::optional<std::int32_t>();
+            },
+            nullptr);
+        form.SetTexts("Alphabetize the \"B\" Page", "Alphabetize");
+        form.FormActivate({"A", "B", "C", "D", "E", "F"}, 1);
+        lv::TAlphaFormView view;
+        QTimer::singleShot(0, &view, [&view] {
+            view.ColorGroup()->button(2)->click();
+            QVERIFY(view.ColorGroup()->button(0)->isChecked());
+            view.PageList()->topLevelItem(1)->setSelected(true);
+            view.PageList()->topLevelItem(4)->setSelected(true);
+            view.ActionButton()->click();
+        });
+        view.Choose(form, 0, 0);
+        QCOMPARE(view.windowTitle(), QStringLiteral("Alphabetize the \"B\" Page"));
+        QCOMPARE(form.FirstPage(), 1);
+        QCOMPARE(form.LastPage(), 4);
+        QCOMPARE(form.ColorMode(), std::string("All"));
+    }
+};
+
+QTEST_MAIN(TestFileControls)
+#include "tst_filecontrols.moc"
