@@ -14,8 +14,6 @@ class TAlphaForm;
 class TBConfigForm;
 class TNameForm;
 class TTabForm;
-class TNameForm;
-class TTabForm;
 
 class BrowserTransport;
 class ProcessLauncher;
@@ -31,11 +29,6 @@ struct MainWindowPorts {
     std::function<std::string()> probeBrowser;
     // Shows the bookmark editor modally until one of its buttons closes it.
     std::function<void(TBConfigForm&)> bookmarkEditor{};
-    // Show the page name dialog and the page options dialog modally until they close.
-    std::function<void(TNameForm&)> nameForm{};
-    std::function<void(TTabForm&)> tabForm{};
-    // Opens a numbered topic of the help file.
-    std::function<void(int topic)> openHelp{};
     // Show the page name dialog and the page options dialog modally until they close.
     std::function<void(TNameForm&)> nameForm{};
     std::function<void(TTabForm&)> tabForm{};
