@@ -6,6 +6,8 @@
 #include "gui/QtScreen.h"
 #include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
+#include "gui/TNameFormView.h"
+#include "gui/TTabFormView.h"
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/TForm1.h"
 #include "pages/TAlphaForm.h"
@@ -20,10 +22,12 @@
 #include "web/DevToolsTransport.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <QUrl>
 #include <exception>
 
 namespace {
@@ -87,6 +91,15 @@ int main(int argc, char* argv[]) {
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
     };
+    lv::TNameFormView* nameView = nullptr; // owned by the main window
+    lv::TTabFormView* tabView = nullptr;
+    ports.nameForm = [&nameView](lv::TNameForm& nameForm) { nameView->Edit(nameForm); };
+    ports.tabForm = [&tabView](lv::TTabForm& tabForm) { tabView->Edit(tabForm); };
+    ports.openHelp = [](int topic) {
+        QUrl url = QUrl::fromLocalFile(FindHelpFile());
+        url.setFragment(QStringLiteral("topic-%1").arg(topic));
+        QDesktopServices::openUrl(url);
+    };
     // No usable browser in the settings: the first known browsers found become 1 and 2.
     ports.probeBrowser = [&started] {
         return lv::RecordProbedBrowsers(started->State().SettingsFile(),
@@ -105,6 +118,8 @@ int main(int argc, char* argv[]) {
     editorView = new lv::TBConfigFormView(&view, FindHelpFile());
     rangeView = new lv::TAlphaFormView(&view, FindHelpFile());
     shown = &view;
+    nameView = new lv::TNameFormView(&view);
+    tabView = new lv::TTabFormView(&view);
 
     // A termination request closes the window the way "Exit Linkvane" does.
     lv::SignalWatcher watcher;

@@ -5,6 +5,7 @@
 #include "gui/FileControls.h"
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
+#include "gui/PageControls.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
 
@@ -81,6 +82,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     launch_ = new LaunchControls(
         *this, form_, toolBar_, [this](const std::function<void()>& run) { Dispatch(run); },
         [this] { OpenHelp(QStringLiteral("topic-1")); });
+    pages_ = new PageControls(*this, form_, toolBar_,
+                              [this](const std::function<void()>& run) { Dispatch(run); });
     files_ = new FileControls(*this, form_, toolBar_,
                               [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
@@ -101,6 +104,8 @@ MainWindowView::~MainWindowView() {
     edit_ = nullptr;
     delete launch_;
     launch_ = nullptr;
+    delete pages_;
+    pages_ = nullptr;
     for (QObject* child : findChildren<QObject*>()) {
         QObject::disconnect(child, nullptr, this, nullptr);
     }
@@ -236,6 +241,9 @@ void MainWindowView::LayoutPanels() {
     if (launch_ != nullptr) {
         launch_->Layout(width);
     }
+    if (pages_ != nullptr) {
+        pages_->Layout();
+    }
     if (files_ != nullptr) {
         files_->Layout();
     }
@@ -364,6 +372,7 @@ void MainWindowView::Render() {
     edit_->Render();
     launch_->Render();
     files_->Render();
+    pages_->Render();
 
     QPalette look = palette();
     look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));

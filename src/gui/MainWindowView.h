@@ -19,6 +19,7 @@ class Dialogs;
 class EditControls;
 class FileControls;
 class LaunchControls;
+class PageControls;
 
 // The main window on screen. It owns no bookmark state: every user action becomes a handler
 // call on TForm1 (through Dispatch), and the window is drawn again from the model afterwards.
@@ -67,6 +68,7 @@ private:
     EditControls* edit_ = nullptr;
     LaunchControls* launch_ = nullptr;
     FileControls* files_ = nullptr;
+    PageControls* pages_ = nullptr;
     std::vector<QPushButton*> buttons_;
     std::vector<GlyphRef> shownGlyphs_;
     bool rendering_ = false;

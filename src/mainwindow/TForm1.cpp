@@ -342,4 +342,66 @@ void TForm1::ProgPassButtonClick() {
     FormCaption();
 }
 
+PageCommands TForm1::Pages() {
+    PageHooks hooks;
+    hooks.selectTab = [this](int tab) { SelectTab(tab); };
+    hooks.showCurrent = [this] { TabSet1Click(); };
+    hooks.eraseButton = [this](const std::string& page, int slot) {
+        Edit().EraseButton(page, slot, true);
+    };
+    hooks.launch = [this](const std::string& page, const std::string& target) {
+        Launch(page, target);
+    };
+    hooks.pagePass = [this] { MPagePassClick(); };
+    return PageCommands(state_, ports_, pageForms_, std::move(hooks));
+}
+
+void TForm1::MAddPageTab1Click() {
+    Pages().MAddPageTab1Click();
+}
+
+void TForm1::MDeletePageTab1Click() {
+    Pages().MDeletePageTab1Click();
+}
+
+void TForm1::MMovePageTab1Click() {
+    Pages().MMovePageTab1Click();
+}
+
+void TForm1::MCopyPageTabClick() {
+    Pages().MCopyPageTabClick();
+}
+
+void TForm1::MEraseBClick() {
+    Pages().MEraseBClick();
+}
+
+void TForm1::MChangePageTabName1Click(PageSender sender) {
+    Pages().MChangePageTabName1Click(sender);
+}
+
+void TForm1::TabSet1MouseDown(TabButton button, int tab) {
+    Pages().TabSet1MouseDown(button, tab);
+}
+
+bool TForm1::TabSet1DragOver(int tab) {
+    return Pages().TabSet1DragOver(tab);
+}
+
+void TForm1::TabSet1DragDrop(int tab) {
+    Pages().TabSet1DragDrop(tab);
+}
+
+void TForm1::MChangeColor2Click(bool selectedTab) {
+    Pages().MChangeColor2Click(selectedTab);
+}
+
+void TForm1::MFontTabClick() {
+    Pages().MFontTabClick();
+}
+
+void TForm1::SaveTabs() {
+    Pages().SaveTabs();
+}
+
 } // namespace lv

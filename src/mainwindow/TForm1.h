@@ -2,6 +2,7 @@
 
 #include "mainwindow/BookmarkEdit.h"
 #include "mainwindow/Keyboard.h"
+#include "mainwindow/PageCommands.h"
 #include "mainwindow/MainState.h"
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
@@ -111,9 +112,27 @@ public:
     void MPagePassClick();
     void MProgPassClick();
 
+    // Tabs menu, the page tool buttons and the tab row: whole pages, carried pages and
+    // bookmarks, the tabs' colours and font.
+    void MAddPageTab1Click();
+    void MDeletePageTab1Click();
+    void MMovePageTab1Click();
+    void MCopyPageTabClick();
+    void MEraseBClick();
+    void MChangePageTabName1Click(PageSender sender);
+    void TabSet1MouseDown(TabButton button, int tab);
+    bool TabSet1DragOver(int tab);
+    void TabSet1DragDrop(int tab);
+    void MChangeColor2Click(bool selectedTab);
+    void MFontTabClick();
+    void SaveTabs();
+    TNameForm& NameForm() { return pageForms_.NameForm; }
+    TTabForm& TabForm() { return pageForms_.TabForm; }
+
 private:
     void Columns(int count);
     BookmarkEdit Edit();
+    PageCommands Pages();
     void ButtonClickHook(int slot);
     void ReloadCurrent();
     void Relayout();
@@ -122,6 +141,7 @@ private:
     MainWindowState state_;
     TUserDlg dlg1_;
     EditState edit_;
+    PageForms pageForms_;
     bool closeRequested_ = false;
 };
 

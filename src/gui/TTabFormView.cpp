@@ -1,0 +1,153 @@
+#include "gui/TTabFormView.h"
+
+#include "gui/Colors.h"
+#include "gui/QtText.h"
+#include "mainwindow/TTabForm.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace lv {
+
+namespace {
+
+QString Text(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+TTabFormView::TTabFormView(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("TabForm"));
+    setFixedSize(470, 400);
+
+    auto* pageGroup = new QGroupBox(QStringLiteral("Action for entire Page:"), this);
+    pageGroup->setObjectName(QStringLiteral("PageGroup"));
+    pageGroup->setGeometry(8, 8, 170, 190);
+    auto* pageLayout = new QVBoxLayout(pageGroup);
+    for (std::size_t i = 0; i < TTabForm::kPageItems.size(); ++i) {
+        auto* radio = new QRadioButton(Text(TTabForm::kPageItems[i].caption), pageGroup);
+        radio->setObjectName(QStringLiteral("PageItem%1").arg(i));
+        pageLayout->addWidget(radio);
+        radios_.push_back(radio);
+        const int item = static_cast<int>(i);
+        connect(radio, &QRadioButton::clicked, this,
+                [this, item] { Run([item](TTabForm& f) { f.PageActionClick(item); }); });
+    }
+
+    passBox_ = new QCheckBox(QStringLiteral("Password Protect Page"), this);
+    passBox_->setObjectName(QStringLiteral("PassBox"));
+    passBox_->setGeometry(12, 204, 170, 20);
+    connect(passBox_, &QCheckBox::clicked, this,
+            [this] { Run([](TTabForm& f) { f.PassBoxClick(); }); });
+
+    bookmarkGroup_ = new QGroupBox(this);
+    bookmarkGroup_->setObjectName(QStringLiteral("BookmarkGroup"));
+    bookmarkGroup_->setGeometry(8, 230, 170, 162);
+    auto* bookmarkLayout = new QVBoxLayout(bookmarkGroup_);
+    for (std::size_t i = 0; i < TTabForm::kBookmarkItems.size(); ++i) {
+        auto* radio = new QRadioButton(Text(TTabForm::kBookmarkItems[i]), bookmarkGroup_);
+        radio->setObjectName(QStringLiteral("BookmarkItem%1").arg(i));
+        bookmarkLayout->addWidget(radio);
+        radios_.push_back(radio);
+        const int item = static_cast<int>(i);
+        connect(radio, &QRadioButton::clicked, this,
+                [this, item] { Run([item](TTabForm& f) { f.BookmarkActionClick(item); }); });
+    }
+
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("BtnList"));
+    list_->setGeometry(186, 8, 276, 330);
+    list_->setColumnCount(2);
+    list_->setHeaderLabels({QStringLiteral("Btn"), QStringLiteral("Bookmark Title")});
+    list_->setColumnWidth(0, 36);
+    list_->setRootIsDecorated(false);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, [this] {
+        if (form_ == nullptr || filling_) {
+            return;
+        }
+        for (int row = 0; row < list_->topLevelItemCount(); ++row) {
+            form_->SelectRow(row, list_->topLevelItem(row)->isSelected());
+        }
+        bookmarkGroup_->setTitle(Q(form_->BookmarkGroupCaption()));
+    });
+
+    const struct {
+        const char* name;
+        const char* text;
+        void (TTabForm::*click)();
+    } buttons[] = {{"SelectedColor", "Selected Tab Color", &TTabForm::SelectedColorClick},
+                   {"UnselectedColor", "Unselected Tab Color", &TTabForm::UnselectedColorClick},
+                   {"TabFont", "Tab Font", &TTabForm::FontClick}};
+    int x = 186;
+    for (const auto& b : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(b.text), this);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setGeometry(x, 346, 90, 25);
+        button->setAutoDefault(false);
+        x += 93;
+        const auto click = b.click;
+        connect(button, &QPushButton::clicked, this,
+                [this, click] { Run([click](TTabForm& f) { (f.*click)(); }); });
+    }
+}
+
+void TTabFormView::Fill() {
+    filling_ = true;
+    setWindowTitle(Q(form_->Caption()));
+    QPalette look = palette();
+    look.setColor(QPalette::Window, ToQColor(form_->BackColor(), look));
+    look.setColor(QPalette::WindowText, ToQColor(form_->FontColor(), look));
+    setPalette(look);
+    setAutoFillBackground(true);
+    for (QWidget* radio : radios_) {
+        auto* button = static_cast<QRadioButton*>(radio);
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
+    static_cast<QRadioButton*>(radios_.front())->setChecked(true); // "Rename Page"
+    passBox_->setChecked(form_->PassBox());
+    list_->clear();
+    for (const TTabForm::Row& row : form_->Rows()) {
+        list_->addTopLevelItem(new QTreeWidgetItem({Q(row.btn), Q(row.title)}));
+    }
+    bookmarkGroup_->setTitle(Q(form_->BookmarkGroupCaption()));
+    filling_ = false;
+}
+
+void TTabFormView::Edit(TTabForm& form) {
+    form_ = &form;
+    Fill();
+    exec();
+    if (!form.Closed()) {
+        form.CloseClick();
+    }
+    form_ = nullptr;
+}
+
+void TTabFormView::Run(const std::function<void(TTabForm&)>& step) {
+    if (form_ == nullptr || filling_) {
+        return;
+    }
+    step(*form_);
+    if (form_->Closed()) {
+        QDialog::accept();
+    }
+}
+
+void TTabFormView::reject() {
+    if (form_ != nullptr) {
+        form_->CloseClick();
+    }
+    QDialog::reject();
+}
+
+} // namespace lv
