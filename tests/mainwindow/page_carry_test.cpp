@@ -130,8 +130,10 @@ TEST(PageMove, ACarriedPageSurvivesOpeningOtherFilesAndArrivesWhole) {
     lv::WriteFilterColor(form.State().SettingsFile(), 255);
 
     form.MMovePageTab1Click();
-    form.FormCreate({third});
-    form.FormCreate({second});
+    for (const std::string& next : {third, second}) {
+        h.dialogs.Queue(lv::OpenFileResult{true, next});
+        form.MFOpenClick();
+    }
     ASSERT_EQ(form.State().DataFileName, second);
     form.TabSet1MouseDown(lv::TabButton::Right, 1);
 
