@@ -276,6 +276,21 @@ TEST(MergeFile, AddAppendsNewsMatchSkipsItAndUndoRestoresTheBytes) {
     }
 }
 
+TEST(MergeFile, TheFileInUseMergedIntoItselfStaysAsItWas) {
+    FilesHarness h;
+    WriteBytes(h.dir.File("Mine.lvd"),
+               DataFileText({"Work"}, {{"Work", {"01N=Mine", "01U=http://mine/"}}}));
+    lv::TForm1& form = h.StartFiles({h.dir.File("Mine.lvd")});
+    const std::string before = ReadBytes(h.dir.File("Mine.lvd"));
+
+    h.Choose(h.dir.File("Mine.lvd"));
+    h.dialogs.Queue(1);
+    form.MFMergeClick();
+
+    EXPECT_EQ(ReadBytes(h.dir.File("Mine.lvd")), before);
+    EXPECT_EQ(h.Button(2).caption, "");
+}
+
 TEST(AlphabetizeCommand, SortsThePagesChosenAndUndoRestoresTheBytes) {
     FilesHarness h;
     WriteBytes(h.dir.File("Work.lvd"),
