@@ -148,7 +148,9 @@ bool PageControls::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     switch (event->type()) {
-    case QEvent::MouseButtonPress: {
+    // A quick second press arrives as a double click; it starts a drag all the same.
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
         auto* mouse = static_cast<QMouseEvent*>(event);
         const int tab = tabs_->tabAt(mouse->position().toPoint());
         if (mouse->button() == Qt::RightButton) {
