@@ -35,11 +35,12 @@ wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Launch \]' | head -
   fail "the main window did not appear: $(cat "$tmp/app.log")"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 
-# Below the menu bar and the tool bar lies the first row of buttons: walk down the second
-# column until the browser has run.
+# Below the menu bar and the tool bar lies the first row of buttons: walk up the second
+# column from the third row until the browser has run (from above, a click could land on a
+# tool button that opens a dialog).
 launched() { [ -f "$tmp/argv" ]; }
 x=$((X + WIDTH * 3 / 8))
-for y in $(seq $((Y + 30)) 4 $((Y + 90))); do
+for y in $(seq $((Y + 90)) -4 $((Y + 30))); do
   xdotool mousemove "$x" "$y" click 1
   if tries=10 wait_for launched; then break; fi
 done
