@@ -99,6 +99,15 @@ FileControls::FileControls(QMainWindow& window, TForm1& form, QWidget* toolBar, 
     AddToolButton(QStringLiteral("DiskButton"), QStringLiteral("Copy Bookmarks to Diskette"),
                   [this] { form_.DiskButtonClick(); })
         ->setIcon(style->standardIcon(QStyle::SP_DriveFDIcon));
+
+    pNewBtn_ = new QToolButton(window_.centralWidget());
+    pNewBtn_->setObjectName(QStringLiteral("PNewBtn"));
+    pNewBtn_->setToolTip(QStringLiteral("Open Existing Linkvane File"));
+    pNewBtn_->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    pNewBtn_->setFocusPolicy(Qt::NoFocus);
+    pNewBtn_->hide();
+    connect(pNewBtn_, &QToolButton::clicked, this,
+            [this] { dispatch_([this] { form_.MFOpenClick(); }); });
 }
 
 QAction* FileControls::Command(QMenu* menu, QAction* before, const QString& name,
@@ -140,6 +149,13 @@ void FileControls::Layout() {
 
 void FileControls::Render() {
     const MainWindowState& state = form_.State();
+    pNewBtn_->setVisible(state.locked);
+    // Beside "Access Protected File", wherever the window put it.
+    if (auto* access = window_.centralWidget()->findChild<QWidget*>(
+            QStringLiteral("ProgPassButton"), Qt::FindDirectChildrenOnly)) {
+        const QRect beside = access->geometry();
+        pNewBtn_->setGeometry(beside.right() + 5, beside.top(), kToolButton, beside.height());
+    }
     for (std::size_t i = 0; i < drives_.size(); ++i) {
         drives_[i]->setChecked(static_cast<int>(i) == state.diskDrive);
         if (i < state.driveMenu.size()) {

@@ -18,7 +18,8 @@ namespace lv {
 // The File menu's DataFile commands with "Copy &Program to Diskette" and its sixteen drive
 // items, "&Alphabetize" in the Bookmarks menu, and the tool buttons OpenButton1, AlphaButton
 // and DiskButton. User input becomes handler calls; Render() shows the checked drive and the
-// volumes behind the letters.
+// volumes behind the letters. On a locked window the small open-file button PNewBtn beside
+// "Access Protected File" opens another DataFile.
 class FileControls : public QObject {
     Q_OBJECT
 public:
@@ -44,6 +45,7 @@ private:
     QMenu* driveMenu_ = nullptr;
     std::vector<QAction*> drives_;
     std::vector<QToolButton*> buttons_;
+    QToolButton* pNewBtn_ = nullptr;
 };
 
 } // namespace lv

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -41,8 +42,13 @@ struct Window {
         return ports;
     }
 
-    Window() {
-        view.Dispatch([this] { form.FormCreate({}); });
+    explicit Window(const std::string& dataFileText = {}) {
+        std::vector<std::string> args;
+        if (!dataFileText.empty()) {
+            args.push_back(dir.File("Start.lvd"));
+            lvtest::WriteBytes(args.back(), dataFileText);
+        }
+        view.Dispatch([this, args] { form.FormCreate(args); });
         view.ApplyPlace();
     }
 
@@ -106,6 +112,20 @@ private slots:
         QVERIFY(drives->actions().at(3)->isChecked());
         QVERIFY(!drives->actions().at(0)->isChecked());
         QCOMPARE(w.form.State().diskDrive, 3);
+    }
+
+    void aLockedWindowOpensAnotherFileBesideAccessProtectedFile() {
+        Window w("[Tabs]\r\nCount=1\r\nTab1=Bank\r\n[Program]\r\nVersion=3.x\r\n");
+        auto* open = w.view.findChild<QToolButton*>(QStringLiteral("PNewBtn"));
+        auto* access = w.view.findChild<QPushButton*>(QStringLiteral("ProgPassButton"));
+        QVERIFY(open->isVisible() && access->isVisible());
+        QCOMPARE(open->geometry().left(), access->geometry().right() + 5);
+
+        lvtest::WriteBytes(w.dir.File("Work.lvd"), "[Tabs]\r\nCount=1\r\nTab1=Work\r\n");
+        w.dialogs.Queue(lv::OpenFileResult{true, w.dir.File("Work.lvd")});
+        QTest::mouseClick(open, Qt::LeftButton);
+        QVERIFY(!open->isVisible() && !access->isVisible());
+        QCOMPARE(w.view.Tabs()->tabText(0), QStringLiteral("Work"));
     }
 
     void theRangeComesFromTheSelectedRowsAndACancelledColourGoesBackToAll() {

@@ -124,6 +124,23 @@ TEST(OpenFile, PagePasswordsGoIntoTheOldFileAndComeFromTheNew) {
     EXPECT_TRUE(form.State().checks.pagePass);
 }
 
+TEST(OpenFile, AnotherFileUnlocksAWindowLockedByAFilePassword) {
+    FilesHarness h;
+    WriteBytes(h.dir.File("Locked.lvd"),
+               DataFileText({"Bank"}, {}) + "\r\n[Program]\r\nVersion=3.x\r\n");
+    WriteBytes(h.dir.File("Work.lvd"), kWork);
+    lv::TForm1& form = h.StartFiles({h.dir.File("Locked.lvd")});
+    ASSERT_TRUE(form.State().locked);
+
+    h.Choose(h.dir.File("Work.lvd"));
+    form.MFOpenClick();
+
+    EXPECT_FALSE(form.State().locked);
+    EXPECT_TRUE(form.State().FileProtection.empty());
+    EXPECT_TRUE(h.Button(1).enabled);
+    EXPECT_EQ(h.Button(1).caption, "Mail");
+}
+
 TEST(OpenFile, PreviousFormatIsConvertedUnlessTheUserKeepsAnEarlierConversion) {
     for (const bool existing : {false, true}) {
         SCOPED_TRACE(existing ? "kept" : "converted");
