@@ -116,12 +116,14 @@ bool InDirectory(const std::string& path, const std::string& directory) {
     return fs::equivalent(parent, dir, error);
 }
 
+// Paths stay the file system's bytes, as the program directory and the DataFile name are;
+// only texts shown to the user are turned into the program's character set.
 std::string FileCommands::PickFile(const char* title, const char* filter) {
     const OpenFileResult chosen = ports_.dialogs.OpenFile({title, filter, state_.ProgramDir});
     if (!chosen.accepted || chosen.path.empty()) {
         return {};
     }
-    return AsOnDisk(Utf8ToCp1252(chosen.path));
+    return AsOnDisk(chosen.path);
 }
 
 std::string FileCommands::PickNewFile(int helpContext) {
@@ -136,7 +138,7 @@ std::string FileCommands::PickNewFile(int helpContext) {
     if (!chosen.accepted || chosen.path.empty()) {
         return {};
     }
-    return Utf8ToCp1252(chosen.path);
+    return chosen.path;
 }
 
 void FileCommands::ChangeDataFile(const std::string& dataFile, const std::string& firstPage) {
@@ -205,7 +207,7 @@ std::string FileCommands::OfferCopyToProgramDir(const std::string& chosen) {
     if (PathExists(destination)) {
         const MessageRequest replace{MsgKind::Confirmation,
                                      {},
-                                     "A file named " + name +
+                                     "A file named " + Utf8ToCp1252(name) +
                                          " already exists in the Linkvane directory, do you want "
                                          "to replace it?",
                                      MsgButtons::YesNoHelp,
@@ -301,17 +303,18 @@ void FileCommands::MFDeleteClick() {
         SameFile(chosen, state_.DataFileName)) {
         ports_.dialogs.Message({MsgKind::Error,
                                 {},
-                                "You cannot delete [ " + LastPart(FileStem(chosen)) +
+                                "You cannot delete [ " + Utf8ToCp1252(LastPart(FileStem(chosen))) +
                                     " ] while it is in use by Linkvane.",
                                 MsgButtons::Ok,
                                 0});
         return;
     }
-    if (ports_.dialogs.Message({MsgKind::Confirmation,
-                                {},
-                                "Are you sure you want to delete [ " + LastPart(chosen) + " ]?",
-                                MsgButtons::YesNo,
-                                0}) == MsgResult::Yes) {
+    if (ports_.dialogs.Message(
+            {MsgKind::Confirmation,
+             {},
+             "Are you sure you want to delete [ " + Utf8ToCp1252(LastPart(chosen)) + " ]?",
+             MsgButtons::YesNo,
+             0}) == MsgResult::Yes) {
         RemoveFile(chosen);
     }
 }

@@ -87,6 +87,24 @@ TEST(OpenFile, AnotherSpellingFindsTheFileOnDiskAndCreatesNothing) {
     EXPECT_TRUE(h.dialogs.Messages().empty());
 }
 
+TEST(OpenFile, ANameWithAccentsIsOpenedAsTheFileSystemSpellsIt) {
+    FilesHarness h;
+    lv::TForm1& form = h.StartFiles();
+    const std::string cafe = h.dir.File("Caf\xc3\xa9.lvd"); // UTF-8, as on disk
+    WriteBytes(cafe, kWork);
+
+    h.Choose(cafe);
+    form.MFOpenClick();
+
+    EXPECT_EQ(form.State().DataFileName, cafe);
+    EXPECT_EQ(h.Button(1).caption, "Mail");
+
+    h.Choose(cafe);
+    form.MFDeleteClick();
+    EXPECT_EQ(h.dialogs.Asked().back(),
+              "Message: You cannot delete [ Caf\xe9 ] while it is in use by Linkvane.");
+}
+
 TEST(OpenFile, WhatCannotBeOpenedLeavesTheCurrentFile) {
     FilesHarness h;
     lv::TForm1& form = h.StartFiles();
