@@ -99,6 +99,25 @@ TEST(PageCopy, ByDragInsertKeepsEverySlotAndHelpAsksAgain) {
     EXPECT_EQ(h.Button(5).caption, "five");
 }
 
+TEST(PageCopy, MergeAsksForTheColourFilterAndFillsTheTargetsEmptySlots) {
+    PagesHarness h(PagesFile({{"A", kSource}, {"B", Mark(1, "five") + Mark(2, "bee")}}));
+    lv::TForm1& form = h.Open();
+    lv::WriteFilterColor(form.State().SettingsFile(), 255);
+    h.dialogs.Queue(1); // "Copy"
+    h.dialogs.Queue(1); // "Merge"
+    h.dialogs.Queue(1); // "No": no colour filter
+    form.TabSet1DragDrop(1);
+
+    EXPECT_EQ(h.dialogs.UserDlgs().back().title, "Select Merge Bookmark Color");
+    EXPECT_EQ(lv::ReadFilterColor(form.State().SettingsFile()), lv::kNoColorFilter);
+    EXPECT_EQ(h.Tabs(), (Names{"A", "B"}));
+    // "five" is there already (same address); "two" takes the first empty slot.
+    EXPECT_EQ(h.Key("B", 3, 'N'), "two");
+    EXPECT_EQ(h.Key("B", 4, 'U'), "");
+    EXPECT_EQ(form.State().TabSet1.Current(), "B");
+    EXPECT_EQ(h.Button(3).caption, "two");
+}
+
 TEST(PageMove, ByMenuWithinOneFileIsAPureReordering) {
     PagesHarness h(PagesFile({{"A", Mark(1, "a")}, {"B", Mark(1, "b")}, {"C", ""}}));
     lv::TForm1& form = h.Open();
