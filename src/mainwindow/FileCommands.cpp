@@ -152,7 +152,8 @@ void FileCommands::ChangeDataFile(const std::string& dataFile, const std::string
         TIniFile32 ini(dataFile);
         state_.DefaultIconG = ReadDefaultIconG(ini);
     }
-    // A page carried by Move Page stays in hand: it may be dropped into the new file.
+    // Only the keyboard selection goes: a page carried by Move Page stays in hand, to be
+    // dropped into the new file.
     ClearSelection(state_);
     state_.TabSet1.selected = 0;
     state_.InitialLoad = true;
