@@ -18,12 +18,12 @@
 #include "platform/ProgramDir.h"
 #include "platform/SignalWatcher.h"
 #include "store/TIniFile32.h"
-#include "store/Text.h"
 #include "web/DevToolsTransport.h"
 
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSocketNotifier>
@@ -64,7 +64,8 @@ int main(int argc, char* argv[]) {
 
     std::vector<std::string> args;
     for (const QString& arg : QCoreApplication::arguments().mid(1)) {
-        args.push_back(lv::Utf8ToCp1252(arg.toStdString()));
+        // Arguments are file names: kept as the file system spells them.
+        args.push_back(QFile::encodeName(arg).toStdString());
     }
 
     lv::QtDialogs dialogs;
@@ -81,8 +82,7 @@ int main(int argc, char* argv[]) {
     ports.bookmarkEditor = [&editorView](lv::TBConfigForm& editor) { editorView->Edit(editor); };
     lv::TAlphaFormView* rangeView = nullptr; // owned by the main window
     ports.pageRange = [&rangeView, &started](lv::TAlphaForm& range) {
-        rangeView->Choose(range, started->State().TabSelectedColor,
-                          started->State().TabFontColor);
+        rangeView->Choose(range, started->State().TabSelectedColor, started->State().TabFontColor);
     };
     lv::MainWindowView* shown = nullptr;
     ports.showNow = [&shown] {
@@ -133,9 +133,9 @@ int main(int argc, char* argv[]) {
     view.Dispatch([&] { form.FormCreate(args); });
     // The port of the browser's DevTools endpoint, for single-window launches and capture.
     view.Dispatch([&] {
-        browser.SetPort(lv::TIniFile32(form.State().SettingsFile())
-                            .ReadInteger("Browser", "DebugPort",
-                                         lv::DevToolsTransport::kDefaultPort));
+        browser.SetPort(
+            lv::TIniFile32(form.State().SettingsFile())
+                .ReadInteger("Browser", "DebugPort", lv::DevToolsTransport::kDefaultPort));
     });
     view.ApplyPlace();
     return QApplication::exec();

@@ -48,7 +48,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string FormCaption(const MainWindowState& state, const Clock& clock) {
     const std::string stem = state.SettingsStem == "LVD" ? "" : state.SettingsStem;
-    const std::string name = LastPart(FileStem(state.DataFileName));
+    // File names are in the system's encoding; the caption is program text.
+    const std::string name = Utf8ToCp1252(LastPart(FileStem(state.DataFileName)));
     std::string caption = "Linkvane " + stem + " [ " + name + " ]  ";
     caption += "   Page " + std::to_string(state.TabSet1.selected + 1) + " of " +
                std::to_string(state.TabSet1.names.size());

@@ -83,6 +83,13 @@ TEST(StartUp, StemAndDataFileArgumentsAreRememberedInTheirOwnSettings) {
     // program directory.
     EXPECT_EQ(h.Start({"/Alt"}).State().DataFileName, work);
     EXPECT_EQ(h.Start({"Other.lvd"}).State().DataFileName, h.ProgramDir() + "Other.lvd");
+    // A file name in UTF-8 stays the name on disk; the caption shows it as text.
+    const std::string cafe = h.dir.File("Caf\xc3\xa9.lvd");
+    lv::TForm1& opened = h.Start({cafe});
+    EXPECT_EQ(opened.State().DataFileName, cafe);
+    EXPECT_TRUE(std::filesystem::exists(cafe));
+    EXPECT_NE(opened.State().caption.find("[ Caf\xe9 ]"), std::string::npos)
+        << opened.State().caption;
 }
 
 TEST(StartUp, FirstStartAfterInstallationWelcomesTheUser) {
