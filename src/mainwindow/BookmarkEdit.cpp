@@ -100,7 +100,7 @@ void BookmarkEdit::SetButtonParams(int slot) {
     const std::string page = state_.TabSet1.Current();
     const BookmarkButton& button = state_.buttons[static_cast<std::size_t>(slot - 1)];
     const Bookmark bookmark = StoreButton(state_.DataFileName, page, SlotPrefix(slot));
-    const bool pageProtected = FindPagePass(state_.PagePassBox, page).has_value();
+    const bool pageProtected = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names).has_value();
 
     TBConfigForm& form = edit_.BConfigForm;
     form.Open();
@@ -159,7 +159,7 @@ void BookmarkEdit::NameChange(const std::string& page, int slot) {
     // scramble an already scrambled target once more.
     if (!form.URL1.empty() && (form.URL1 != edit_.shownUrl || stored.empty())) {
         std::string value = form.URL1;
-        if (const auto password = FindPagePass(state_.PagePassBox, page)) {
+        if (const auto password = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names)) {
             const auto scrambled = SafeEncrypt(value, *password);
             if (!scrambled) {
                 Tell(CannotProtectText(form.Desc1));
@@ -401,7 +401,7 @@ void BookmarkEdit::EraseSlot(TIniFile32& ini, const std::string& page, int slot,
         button->fontColor = state_.ButtonFontColor;
     }
     const Bookmark erased = EraseBookmark(ini, page, slot);
-    const std::string target = FindPagePass(state_.PagePassBox, page) && IsScrambled(erased.target)
+    const std::string target = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names) && IsScrambled(erased.target)
                                    ? Decrypt(erased.target)
                                    : erased.target;
     const std::string iconPath = Cp1252ToUtf8(erased.icon);

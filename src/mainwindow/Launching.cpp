@@ -87,7 +87,7 @@ void Launching::ButtonClick(int slot) {
         return;
     }
 
-    const auto pagePassword = FindPagePass(state_.PagePassBox, page);
+    const auto pagePassword = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names);
     const BookmarkButton& button = state_.buttons[static_cast<std::size_t>(slot - 1)];
     if (button.hint == datafile::kPasswordProtectedHint) {
         const PasswordResult typed = ports_.dialogs.Password({true});
@@ -109,7 +109,7 @@ void Launching::CaptureBrowserPage(int slot, int colour) {
     if (BrowserPage(title, address)) {
         address = EndSlash(address);
     }
-    const std::string stored = StoredTarget(address, FindPagePass(state_.PagePassBox, page));
+    const std::string stored = StoredTarget(address, FindPagePass(state_.PagePassBox, page, state_.TabSet1.names));
     {
         TIniFile32 ini(state_.DataFileName);
         ini.WriteString(page, SlotKey(slot, 'U'), stored);
@@ -244,7 +244,7 @@ void Launching::AddBookmarkClick() {
     }
     const std::string page = state_.TabSet1.Current();
     Bookmark bookmark = Bookmark::FromBoxLines(state_.BookmarkBox);
-    bookmark.target = StoredTarget(bookmark.target, FindPagePass(state_.PagePassBox, page));
+    bookmark.target = StoredTarget(bookmark.target, FindPagePass(state_.PagePassBox, page, state_.TabSet1.names));
     {
         TIniFile32 ini(state_.DataFileName);
         WriteBookmark(ini, page, slot, bookmark);

@@ -10,31 +10,6 @@
 
 namespace lv {
 
-namespace {
-
-// A page's own entry in PagePassBox. Entries are the page name followed by the password with
-// nothing between, so "Work+secret" may belong to "Work" or to "Work+": the longest page name
-// that begins the entry owns it, and a page never takes another page's entry.
-std::optional<std::size_t> OwnPassEntry(const std::vector<std::string>& box,
-                                        const std::vector<std::string>& pages,
-                                        const std::string& page) {
-    std::optional<std::size_t> found;
-    for (std::size_t i = 0; i < box.size(); ++i) {
-        if (box[i].compare(0, page.size(), page) != 0) {
-            continue;
-        }
-        const bool longerOwner = std::any_of(pages.begin(), pages.end(), [&](const auto& other) {
-            return other.size() > page.size() && box[i].compare(0, other.size(), other) == 0;
-        });
-        if (!longerOwner) {
-            found = i;
-        }
-    }
-    return found;
-}
-
-} // namespace
-
 int PageCommands::IndexOf(const std::string& name) const {
     const auto& names = state_.TabSet1.names;
     const auto hit = std::find(names.begin(), names.end(), name);
@@ -85,7 +60,9 @@ void PageCommands::SaveTabs() {
 
 void PageCommands::ShowNew(int index) {
     state_.TabSet1.selected = index;
-    state_.checks.pagePass = FindPagePass(state_.PagePassBox, state_.TabSet1.Current()).has_value();
+    state_.checks.pagePass =
+        FindPagePass(state_.PagePassBox, state_.TabSet1.Current(), state_.TabSet1.names)
+            .has_value();
     hooks_.showCurrent();
 }
 
@@ -94,12 +71,12 @@ void PageCommands::ShowAfterRemoval(int removedIndex) {
     int index = std::min(removedIndex, static_cast<int>(names.size()) - 1);
     // The page that slides under the removed tab keeps its password; without it, the first
     // page that has none shows instead.
-    if (const auto password =
-            FindPagePass(state_.PagePassBox, names[static_cast<std::size_t>(index)])) {
+    if (const auto password = FindPagePass(
+            state_.PagePassBox, names[static_cast<std::size_t>(index)], state_.TabSet1.names)) {
         if (ports_.dialogs.Password({true}).password != *password) {
             ports_.dialogs.Message({MsgKind::Information, {}, "Invalid Password!"});
             const auto open = std::find_if(names.begin(), names.end(), [&](const auto& name) {
-                return !FindPagePass(state_.PagePassBox, name);
+                return !FindPagePass(state_.PagePassBox, name, state_.TabSet1.names);
             });
             if (open != names.end()) {
                 index = static_cast<int>(open - names.begin());
@@ -150,7 +127,7 @@ void PageCommands::MDeletePageTab1Click() {
         return;
     }
     Backup();
-    const auto own = OwnPassEntry(state_.PagePassBox, names, page);
+    const auto own = PagePassEntry(state_.PagePassBox, page, names);
     const int index = state_.TabSet1.selected;
     names.erase(names.begin() + index);
     {
@@ -225,7 +202,7 @@ void PageCommands::Rename() {
         return;
     }
     ops_.cursor = ScreenCursor::Busy;
-    const auto own = OwnPassEntry(state_.PagePassBox, names, oldName);
+    const auto own = PagePassEntry(state_.PagePassBox, oldName, names);
     const auto index = static_cast<std::size_t>(state_.TabSet1.selected);
     RenameResult renamed;
     try {
@@ -265,7 +242,8 @@ void PageCommands::MChangePageTabName1Click(PageSender sender) {
             captions.push_back(button.caption);
         }
         form.Open(state_.TabSet1.Current(), captions,
-                  FindPagePass(state_.PagePassBox, state_.TabSet1.Current()).has_value(),
+                  FindPagePass(state_.PagePassBox, state_.TabSet1.Current(), state_.TabSet1.names)
+                      .has_value(),
                   state_.TabSelectedColor, state_.TabFontColor);
         if (ports_.tabForm) {
             ports_.tabForm(form);

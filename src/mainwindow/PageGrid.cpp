@@ -111,7 +111,7 @@ void PageGrid::Load(const std::string& page) {
         state_.TabSet1.selected = 0;
         state_.TabSet1.firstVisible = 0;
     }
-    state_.checks.pagePass = FindPagePass(state_.PagePassBox, page).has_value();
+    state_.checks.pagePass = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names).has_value();
 
     ini.UpdateFile();
     if (badGlyph) {
@@ -127,7 +127,7 @@ DisplayOptions SlotDisplayOptions(const MainWindowState& state, const std::strin
     options.defaultIconG = state.DefaultIconG;
     options.buttonFontColor = state.ButtonFontColor;
     options.fileProtected = !state.FileProtection.empty();
-    if (FindPagePass(state.PagePassBox, page)) {
+    if (FindPagePass(state.PagePassBox, page, state.TabSet1.names)) {
         options.unscramble = [](std::string_view stored) { return Decrypt(stored); };
     }
     return options;

@@ -1,4 +1,5 @@
 #include "mainwindow/PagePasswords.h"
+#include <algorithm>
 
 #include "store/DataFile.h"
 
@@ -90,25 +91,36 @@ bool StorablePageEntry(std::string_view entry) {
     return shifted.empty() || !Blank(shifted.front());
 }
 
-std::optional<std::string> FindPagePass(const std::vector<std::string>& box,
-                                        std::string_view page) {
-    std::optional<std::string> found;
-    for (const auto& entry : box) {
-        if (entry.size() >= page.size() && entry.compare(0, page.size(), page) == 0) {
-            found = entry.substr(page.size());
+std::optional<std::size_t> PagePassEntry(const std::vector<std::string>& box, std::string_view page,
+                                         const std::vector<std::string>& pages) {
+    std::optional<std::size_t> found;
+    for (std::size_t i = 0; i < box.size(); ++i) {
+        const std::string_view entry = box[i];
+        if (!entry.starts_with(page)) {
+            continue;
+        }
+        const bool longerOwner = std::any_of(pages.begin(), pages.end(), [&](const auto& other) {
+            return other.size() > page.size() && entry.starts_with(other);
+        });
+        if (!longerOwner) {
+            found = i;
         }
     }
     return found;
 }
 
-void PagePassMove(std::vector<std::string>& box, std::string_view oldName,
-                  std::string_view newName) {
-    std::optional<std::size_t> index;
-    for (std::size_t i = 0; i < box.size(); ++i) {
-        if (box[i].size() >= oldName.size() && box[i].compare(0, oldName.size(), oldName) == 0) {
-            index = i;
-        }
+std::optional<std::string> FindPagePass(const std::vector<std::string>& box, std::string_view page,
+                                        const std::vector<std::string>& pages) {
+    const auto entry = PagePassEntry(box, page, pages);
+    if (!entry) {
+        return std::nullopt;
     }
+    return box[*entry].substr(page.size());
+}
+
+void PagePassMove(std::vector<std::string>& box, std::string_view oldName, std::string_view newName,
+                  const std::vector<std::string>& pages) {
+    const auto index = PagePassEntry(box, oldName, pages);
     if (!index) {
         return;
     }

@@ -33,11 +33,17 @@ bool StorableFilePassword(std::string_view password);
 bool StorablePageEntry(std::string_view entry);
 
 // PagePassBox: one plain entry per protected page, the page name followed by its password.
-// The password of a page: the rest of the last entry that begins with the page name.
-std::optional<std::string> FindPagePass(const std::vector<std::string>& box, std::string_view page);
+// Nothing separates the two, so "Work+x" may belong to "Work" or to "Work+": the longest name of
+// the page list that begins an entry owns it, and a page never takes another page's entry.
+// A page's entry is the last one it owns.
+std::optional<std::size_t> PagePassEntry(const std::vector<std::string>& box, std::string_view page,
+                                         const std::vector<std::string>& pages);
+// The password of a page: the rest of its entry.
+std::optional<std::string> FindPagePass(const std::vector<std::string>& box, std::string_view page,
+                                        const std::vector<std::string>& pages);
 // Moves a page's entry to a new name (rename), or removes it when the names are equal (delete).
-void PagePassMove(std::vector<std::string>& box, std::string_view oldName,
-                  std::string_view newName);
+void PagePassMove(std::vector<std::string>& box, std::string_view oldName, std::string_view newName,
+                  const std::vector<std::string>& pages);
 // The stored value of the list: each entry shifted and followed by the end marker, and back.
 std::vector<std::string> ReadPagePass(std::string_view stored);
 std::string PagePassValue(const std::vector<std::string>& box);

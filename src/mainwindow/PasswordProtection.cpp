@@ -26,14 +26,14 @@ bool TestPassword(const std::string& dataFile, const std::string& page, int slot
 
 bool PageProtected(const MainWindowState& state) {
     return !state.TabSet1.names.empty() &&
-           FindPagePass(state.PagePassBox, state.TabSet1.Current()).has_value();
+           FindPagePass(state.PagePassBox, state.TabSet1.Current(), state.TabSet1.names).has_value();
 }
 
 std::string GetPagePass(const MainWindowState& state) {
     if (state.TabSet1.names.empty()) {
         return {};
     }
-    return FindPagePass(state.PagePassBox, state.TabSet1.Current()).value_or("");
+    return FindPagePass(state.PagePassBox, state.TabSet1.Current(), state.TabSet1.names).value_or("");
 }
 
 void ReadPagePassFromFile(MainWindowState& state) {
@@ -100,7 +100,7 @@ void PasswordProtection::ProtectPage() {
 
 void PasswordProtection::UnprotectPage() {
     const std::string page = state_.TabSet1.Current();
-    const auto password = FindPagePass(state_.PagePassBox, page);
+    const auto password = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names);
     if (!password) {
         Tell("Could not a find Password for this Page!");
         return;
@@ -118,7 +118,7 @@ void PasswordProtection::UnprotectPage() {
         }
     }
     ini.UpdateFile();
-    PagePassMove(state_.PagePassBox, page, page);
+    PagePassMove(state_.PagePassBox, page, page, state_.TabSet1.names);
 }
 
 void PasswordProtection::MProgPassClick() {

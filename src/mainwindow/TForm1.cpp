@@ -78,7 +78,7 @@ bool TForm1::TabSet1Change(int newTab) {
     }
     FormCaption();
     bool allowed = true;
-    if (auto password = FindPagePass(state_.PagePassBox, names[static_cast<std::size_t>(newTab)])) {
+    if (auto password = FindPagePass(state_.PagePassBox, names[static_cast<std::size_t>(newTab)], state_.TabSet1.names)) {
         PasswordResult typed = ports_.dialogs.Password({true});
         allowed = typed.password == *password;
         if (!allowed) {
@@ -87,7 +87,7 @@ bool TForm1::TabSet1Change(int newTab) {
     }
     const std::string& onScreen =
         names[static_cast<std::size_t>(allowed ? newTab : state_.TabSet1.selected)];
-    state_.checks.pagePass = FindPagePass(state_.PagePassBox, onScreen).has_value();
+    state_.checks.pagePass = FindPagePass(state_.PagePassBox, onScreen, state_.TabSet1.names).has_value();
     return allowed;
 }
 

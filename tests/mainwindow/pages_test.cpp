@@ -1,5 +1,6 @@
 #include "pages_harness.h"
 
+#include "mainwindow/PagePasswords.h"
 #include "pages/PageNames.h"
 #include "store/Backup.h"
 
@@ -28,6 +29,22 @@ TEST(PageRename, OntoAnExistingNameMovesSectionPasswordAndTabToOneUniqueName) {
     EXPECT_EQ(form.State().TabSet1.selected, 0);
     EXPECT_EQ(h.Button(1).caption, "one");
     EXPECT_TRUE(form.State().pageOps.PendingPageName.empty());
+}
+
+// "B+secret" begins with "B" as well: it must stay the renamed page's and never lock page B.
+TEST(PageRename, ThePasswordOfTheRenamedPageDoesNotSpillOntoThePageItWasNamedAfter) {
+    PagesHarness h(PagesFile({{"A", Mark(1, "one")}, {"B", Mark(1, "bee")}}));
+    lv::TForm1& form = h.Open();
+    form.State().PagePassBox = {"Asecret"};
+
+    h.TypeName("B");
+    form.MChangePageTabName1Click(lv::PageSender::NameMenu);
+
+    const auto& names = form.State().TabSet1.names;
+    ASSERT_EQ(names, (Names{"B+", "B"}));
+    EXPECT_EQ(lv::FindPagePass(form.State().PagePassBox, "B+", names), "secret");
+    EXPECT_EQ(lv::FindPagePass(form.State().PagePassBox, "B", names), std::nullopt);
+    EXPECT_TRUE(form.TabSet1Change(1));
 }
 
 TEST(PageRename, BadNamesAreRefusedAndNothingChanges) {

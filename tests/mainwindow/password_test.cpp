@@ -119,13 +119,14 @@ TEST(PagePasswordList, TwentyLongEntriesSurviveCloseAndRestart) {
 }
 
 TEST(PagePasswordList, RenameMovesAndDeleteRemovesTheEntry) {
-    std::vector<std::string> box = {"Newsabc", "Workxyz"};
-    lv::PagePassMove(box, "News", "Daily");
-    EXPECT_EQ(box, (std::vector<std::string>{"Workxyz", "Dailyabc"}));
-    lv::PagePassMove(box, "Work", "Work");
-    EXPECT_EQ(box, (std::vector<std::string>{"Dailyabc"}));
-    lv::PagePassMove(box, "Missing", "Other");
-    EXPECT_EQ(box.size(), 1u);
+    std::vector<std::string> box = {"Newsabc", "Workxyz", "Work+q"};
+    const std::vector<std::string> pages = {"News", "Work", "Work+"};
+    lv::PagePassMove(box, "News", "Daily", pages);
+    EXPECT_EQ(box, (std::vector<std::string>{"Workxyz", "Work+q", "Dailyabc"}));
+    lv::PagePassMove(box, "Work", "Work", pages);
+    EXPECT_EQ(box, (std::vector<std::string>{"Work+q", "Dailyabc"}));
+    lv::PagePassMove(box, "Missing", "Other", pages);
+    EXPECT_EQ(box.size(), 2u);
 }
 
 TEST(FileProtection, ProtectLockOnNextStartAndRefuseTwice) {

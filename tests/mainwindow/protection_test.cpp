@@ -22,9 +22,13 @@ TEST(Scrambling, PagePasswordListSurvivesItsStoredForm) {
         box.push_back("Page " + std::to_string(i) + std::string(24, static_cast<char>('a' + i)));
     }
     EXPECT_EQ(lv::ReadPagePass(lv::PagePassValue(box)), box);
-    // With pages A and AB, the later entry decides the password of A too.
-    EXPECT_EQ(lv::FindPagePass({"Apw", "ABpw2"}, "A"), "Bpw2");
-    EXPECT_EQ(lv::FindPagePass({"Apw"}, "B"), std::nullopt);
+    // An entry belongs to the longest page name that begins it; without a page AB, "ABpw2" is
+    // a later entry of A and decides its password.
+    EXPECT_EQ(lv::FindPagePass({"Apw", "ABpw2"}, "A", {"A", "AB"}), "pw");
+    EXPECT_EQ(lv::FindPagePass({"Apw", "ABpw2"}, "AB", {"A", "AB"}), "pw2");
+    EXPECT_EQ(lv::FindPagePass({"Apw", "ABpw2"}, "A", {"A"}), "Bpw2");
+    EXPECT_EQ(lv::FindPagePass({"ABpw2"}, "A", {"A", "AB"}), std::nullopt);
+    EXPECT_EQ(lv::FindPagePass({"Apw"}, "B", {"A", "B"}), std::nullopt);
 }
 
 // A file protected with the password "key": the window is locked until it is given.
