@@ -1,5 +1,7 @@
 #include "gui/EditControls.h"
 
+#include "gui/MenuLookup.h"
+
 #include "gui/MainWindowView.h"
 
 #include <QAction>
@@ -14,19 +16,6 @@
 #include <QUrl>
 
 namespace lv {
-namespace {
-
-QMenu* FindMenu(QMainWindow& window, const QString& title) {
-    for (QAction* action : window.menuBar()->actions()) {
-        if (action->menu() != nullptr && action->text() == title) {
-            return action->menu();
-        }
-    }
-    return nullptr;
-}
-
-} // namespace
-
 EditControls::EditControls(MainWindowView& window, TForm1& form, DispatchFn dispatch)
     : QObject(&window), window_(window), form_(form), dispatch_(std::move(dispatch)) {
     window_.setAcceptDrops(true);

@@ -1,5 +1,6 @@
 #include "gui/FileControls.h"
 
+#include "gui/MenuLookup.h"
 #include "gui/QtText.h"
 #include "pages/DiskCopy.h"
 
@@ -16,24 +17,6 @@ namespace lv {
 namespace {
 
 constexpr int kToolButton = 22;
-
-QMenu* FindMenu(QMainWindow& window, const QString& title) {
-    for (QAction* action : window.menuBar()->actions()) {
-        if (action->menu() != nullptr && action->text() == title) {
-            return action->menu();
-        }
-    }
-    return nullptr;
-}
-
-QAction* FindAction(QMenu* menu, const QString& name) {
-    for (QAction* action : menu->actions()) {
-        if (action->objectName() == name) {
-            return action;
-        }
-    }
-    return nullptr;
-}
 
 } // namespace
 

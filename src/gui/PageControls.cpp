@@ -1,6 +1,7 @@
 #include "gui/PageControls.h"
 
 #include "gui/MainWindowView.h"
+#include "gui/MenuLookup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,15 +17,6 @@ namespace lv {
 namespace {
 
 constexpr int kToolButton = 22;
-
-QAction* MenuOf(QMainWindow& window, const QString& title) {
-    for (QAction* action : window.menuBar()->actions()) {
-        if (action->menu() != nullptr && action->text() == title) {
-            return action;
-        }
-    }
-    return nullptr;
-}
 
 } // namespace
 
@@ -56,12 +48,12 @@ QToolButton* PageControls::AddToolButton(const QString& name, const QString& hin
 }
 
 void PageControls::BuildMenu() {
-    QAction* tabsMenu = MenuOf(window_, QStringLiteral("&Tabs"));
+    QAction* tabsMenu = MenuBarAction(window_, QStringLiteral("&Tabs"));
     QMenu* tabs = tabsMenu != nullptr ? tabsMenu->menu()
                                       : window_.menuBar()->addMenu(QStringLiteral("&Tabs"));
     tabsMenu = tabs->menuAction();
     // The Tabs menu sits before Help.
-    if (QAction* help = MenuOf(window_, QStringLiteral("&Help"))) {
+    if (QAction* help = MenuBarAction(window_, QStringLiteral("&Help"))) {
         window_.menuBar()->removeAction(tabsMenu);
         window_.menuBar()->insertAction(help, tabsMenu);
     }

@@ -1,3 +1,4 @@
+#include "gui/ModalHelpers.h"
 #include "gui/TBConfigFormView.h"
 #include "mainwindow/TBConfigForm.h"
 
@@ -10,25 +11,8 @@
 #include <QTimer>
 #include <functional>
 
-namespace {
-
-void WhenModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal != nullptr);
-        act(modal);
-    });
-}
-
-template <typename T> T* Child(QWidget* parent, const char* name) {
-    T* child = parent->findChild<T*>(QString::fromLatin1(name));
-    if (child == nullptr) {
-        qFatal("no child %s", name);
-    }
-    return child;
-}
-
-} // namespace
+using lvtest::Child;
+using lvtest::WhenModal;
 
 class TestEditor : public QObject {
     Q_OBJECT

@@ -1,3 +1,4 @@
+#include "gui/ModalHelpers.h"
 #include "gui/TNameFormView.h"
 #include "gui/TTabFormView.h"
 #include "mainwindow/TNameForm.h"
@@ -13,25 +14,8 @@
 #include <QTreeWidget>
 #include <functional>
 
-namespace {
-
-void WhenModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal != nullptr);
-        act(modal);
-    });
-}
-
-template <typename T> T* Child(QWidget* parent, const char* name) {
-    T* child = parent->findChild<T*>(QString::fromLatin1(name));
-    if (child == nullptr) {
-        qFatal("no child %s", name);
-    }
-    return child;
-}
-
-} // namespace
+using lvtest::Child;
+using lvtest::WhenModal;
 
 class TestPageForms : public QObject {
     Q_OBJECT

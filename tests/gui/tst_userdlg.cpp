@@ -1,3 +1,4 @@
+#include "gui/ModalHelpers.h"
 #include "gui/QtDialogs.h"
 
 #include <QApplication>
@@ -7,16 +8,9 @@
 #include <QTimer>
 #include <functional>
 
-namespace {
+using lvtest::WhenModal;
 
-// Acts on the modal dialog once it is up.
-void WhenModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY(modal != nullptr);
-        act(modal);
-    });
-}
+namespace {
 
 lv::UserDlgRequest Question() {
     lv::UserDlgRequest request;
