@@ -81,26 +81,6 @@ void RemoveFile(const std::string& path) {
     }
 }
 
-// The colour dialog with the SettingsFile's custom colours, as the page range dialog asks it.
-ColorPicker DialogsColorPicker(Dialogs& dialogs) {
-    return [&dialogs](std::int32_t initial, std::array<std::string, 16>& customColors,
-                      int) -> std::optional<std::int32_t> {
-        ColorRequest request;
-        request.color = initial;
-        for (std::size_t i = 0; i < customColors.size(); ++i) {
-            request.customColors[i] = CustomColorValue(customColors[i]);
-        }
-        const ColorResult chosen = dialogs.Color(request);
-        if (!chosen.accepted) {
-            return std::nullopt;
-        }
-        for (std::size_t i = 0; i < customColors.size(); ++i) {
-            customColors[i] = CustomColorEntry(static_cast<char>('A' + i), chosen.customColors[i]);
-        }
-        return chosen.color;
-    };
-}
-
 } // namespace
 
 bool InDirectory(const std::string& path, const std::string& directory) {

@@ -17,26 +17,6 @@ namespace lv {
 
 namespace {
 
-// The colour dialog of the Dialogs port over the sixteen palette entries.
-ColorPicker DialogPicker(Dialogs& dialogs) {
-    return [&dialogs](std::int32_t initial, std::array<std::string, 16>& palette,
-                      int /*helpContext*/) -> std::optional<std::int32_t> {
-        ColorRequest request;
-        request.color = initial;
-        for (std::size_t i = 0; i < palette.size(); ++i) {
-            request.customColors[i] = CustomColorValue(palette[i]);
-        }
-        const ColorResult result = dialogs.Color(request);
-        if (!result.accepted) {
-            return std::nullopt;
-        }
-        for (std::size_t i = 0; i < palette.size(); ++i) {
-            palette[i] = CustomColorEntry(static_cast<char>('A' + i), result.customColors[i]);
-        }
-        return result.color;
-    };
-}
-
 // The colour dialog with the palette written back whether or not a colour was chosen.
 std::optional<std::int32_t> PickKeepingPalette(Dialogs& dialogs, const std::string& settingsFile,
                                                std::int32_t initial) {
@@ -122,7 +102,7 @@ void PageCommands::DropPage(int tab) {
                 ops_.PendingPageOperation.clear();
                 ShowNew(IndexOf(name));
             } else if (answer == 1) {
-                MColor(ports_.dialogs, settings, "Merge", DialogPicker(ports_.dialogs),
+                MColor(ports_.dialogs, settings, "Merge", DialogsColorPicker(ports_.dialogs),
                        ports_.openHelp);
                 MergePageFiles(ops_.PendingSourceFile, ops_.PendingPageName, state_.DataFileName,
                                names[static_cast<std::size_t>(tab)], ReadFilterColor(settings),
@@ -230,7 +210,8 @@ void PageCommands::DragCopy(int source, int target) {
         ShowNew(target);
     } else if (answer == 1) {
         const std::string settings = state_.SettingsFile();
-        MColor(ports_.dialogs, settings, "Merge", DialogPicker(ports_.dialogs), ports_.openHelp);
+        MColor(ports_.dialogs, settings, "Merge", DialogsColorPicker(ports_.dialogs),
+               ports_.openHelp);
         MergePageFiles(state_.DataFileName, sourceName, state_.DataFileName,
                        names[static_cast<std::size_t>(target)], ReadFilterColor(settings), false);
         RestoreCursor();
@@ -315,7 +296,7 @@ void PageCommands::TabColor(bool selectedTab, bool savePaletteOnCancel) {
     const auto chosen =
         savePaletteOnCancel
             ? PickKeepingPalette(ports_.dialogs, settings, colour)
-            : PickColorWithPalette(settings, DialogPicker(ports_.dialogs), colour, 32);
+            : PickColorWithPalette(settings, DialogsColorPicker(ports_.dialogs), colour, 32);
     if (!chosen) {
         return;
     }

@@ -144,4 +144,23 @@ void MColor(Dialogs& dialogs, const std::string& settingsFile, const std::string
     }
 }
 
+ColorPicker DialogsColorPicker(Dialogs& dialogs) {
+    return [&dialogs](std::int32_t initial, std::array<std::string, 16>& customColors,
+                      int /*helpContext*/) -> std::optional<std::int32_t> {
+        ColorRequest request;
+        request.color = initial;
+        for (std::size_t i = 0; i < customColors.size(); ++i) {
+            request.customColors[i] = CustomColorValue(customColors[i]);
+        }
+        const ColorResult chosen = dialogs.Color(request);
+        if (!chosen.accepted) {
+            return std::nullopt;
+        }
+        for (std::size_t i = 0; i < customColors.size(); ++i) {
+            customColors[i] = CustomColorEntry(static_cast<char>('A' + i), chosen.customColors[i]);
+        }
+        return chosen.color;
+    };
+}
+
 } // namespace lv

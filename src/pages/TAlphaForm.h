@@ -76,6 +76,9 @@ private:
     bool closed_ = false;
 };
 
+// The colour dialog of the Dialogs port as a ColorPicker, over the sixteen palette entries.
+ColorPicker DialogsColorPicker(Dialogs& dialogs);
+
 // Picks a colour through the shared custom palette of the SettingsFile: loads it, asks, and
 // saves it back after OK.
 std::optional<std::int32_t> PickColorWithPalette(const std::string& settingsFile,
