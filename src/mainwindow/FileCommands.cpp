@@ -266,6 +266,13 @@ void FileCommands::MFSaveAsClick(bool rename) {
             if (PathExists(oldCompanion)) {
                 RemoveFile(oldCompanion);
             }
+            // A page or bookmarks carried from this file now live under its new name.
+            for (std::string* carried :
+                 {&state_.pageOps.PendingSourceFile, &state_.pageOps.BookmarkSourceFile}) {
+                if (*carried == state_.DataFileName) {
+                    *carried = newFile;
+                }
+            }
         }
     }
     state_.DataFileName = newFile;

@@ -7,6 +7,7 @@
 #include "store/DataFile.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace lv {
 
@@ -171,6 +172,7 @@ void PageCommands::MMovePageTab1Click() {
                                 "it instead."});
         return;
     }
+    ReturnMovedPage();
     ops_.PendingPageOperation = "Move";
     ops_.PendingPageName = state_.TabSet1.Current();
     ops_.PendingSourceFile = state_.DataFileName;
@@ -183,10 +185,41 @@ void PageCommands::MMovePageTab1Click() {
     ops_.cursor = ScreenCursor::MultiDrag;
 }
 
+void PageCommands::ReturnMovedPage() {
+    if (ops_.PendingPageOperation != "Move" || ops_.PendingPageName.empty() ||
+        ops_.PendingSourceFile.empty()) {
+        return;
+    }
+    const std::string page = ops_.PendingPageName;
+    const std::string source = ops_.PendingSourceFile;
+    ops_.PendingPageOperation.clear();
+    ops_.PendingPageName.clear();
+    if (source == state_.DataFileName) {
+        auto& names = state_.TabSet1.names;
+        if (std::find(names.begin(), names.end(), page) == names.end()) {
+            names.push_back(page);
+            TIniFile32 ini(source);
+            lv::SaveTabs(ini, names);
+        }
+        return;
+    }
+    std::error_code missing;
+    if (!std::filesystem::exists(source, missing)) {
+        return; // deleted meanwhile: there is no page list to return to
+    }
+    TIniFile32 ini(source);
+    std::vector<std::string> names = ReadTabs(ini);
+    if (std::find(names.begin(), names.end(), page) == names.end()) {
+        names.push_back(page);
+        lv::SaveTabs(ini, names);
+    }
+}
+
 void PageCommands::MCopyPageTabClick() {
     if (state_.TabSet1.names.empty()) {
         return;
     }
+    ReturnMovedPage();
     ops_.PendingPageOperation = "Copy";
     ops_.PendingSourceFile = state_.DataFileName;
     ops_.PendingPageName = state_.TabSet1.Current();

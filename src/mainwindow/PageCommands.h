@@ -59,6 +59,11 @@ public:
     // Writes the page list to [Tabs] and ends a busy cursor.
     void SaveTabs();
 
+    // A page carried by Move Page has no tab until it is dropped. When the carry is given up
+    // (another Move or Copy Page, closing the program) it goes back to the end of its own
+    // file's page list, so its bookmarks never end up in a section no tab shows.
+    void ReturnMovedPage();
+
 private:
     void ShowNameForm();
     void Backup();

@@ -1,18 +1,18 @@
 #include "mainwindow/TForm1.h"
 
 #include "mainwindow/BookmarkCount.h"
-#include "mainwindow/DroppedFiles.h"
-#include "mainwindow/DriveMenu.h"
-#include "mainwindow/FileCommands.h"
 #include "mainwindow/BrowserList.h"
+#include "mainwindow/DriveMenu.h"
+#include "mainwindow/DroppedFiles.h"
+#include "mainwindow/FileCommands.h"
 #include "mainwindow/Launching.h"
-#include "mainwindow/TNavPage.h"
-#include "mainwindow/UrlBox.h"
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/PasswordProtection.h"
 #include "mainwindow/SettingsSwitches.h"
 #include "mainwindow/StartUp.h"
+#include "mainwindow/TNavPage.h"
+#include "mainwindow/UrlBox.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
 #include "store/Settings.h"
@@ -78,7 +78,8 @@ bool TForm1::TabSet1Change(int newTab) {
     }
     FormCaption();
     bool allowed = true;
-    if (auto password = FindPagePass(state_.PagePassBox, names[static_cast<std::size_t>(newTab)], state_.TabSet1.names)) {
+    if (auto password = FindPagePass(state_.PagePassBox, names[static_cast<std::size_t>(newTab)],
+                                     state_.TabSet1.names)) {
         PasswordResult typed = ports_.dialogs.Password({true});
         allowed = typed.password == *password;
         if (!allowed) {
@@ -87,7 +88,8 @@ bool TForm1::TabSet1Change(int newTab) {
     }
     const std::string& onScreen =
         names[static_cast<std::size_t>(allowed ? newTab : state_.TabSet1.selected)];
-    state_.checks.pagePass = FindPagePass(state_.PagePassBox, onScreen, state_.TabSet1.names).has_value();
+    state_.checks.pagePass =
+        FindPagePass(state_.PagePassBox, onScreen, state_.TabSet1.names).has_value();
     return allowed;
 }
 
@@ -138,8 +140,8 @@ void TForm1::SaveLocation() {
 }
 
 void TForm1::FormClose() {
-    WriteToIniSLVD(state_.DataFileName, datafile::kTabs, datafile::kPagePasswordKey,
-                   PagePassValue(state_.PagePassBox));
+    Pages().ReturnMovedPage();
+    WritePagePass(state_);
 }
 
 void TForm1::Columns(int count) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace lvtest {
 namespace {
 
@@ -165,6 +167,41 @@ TEST(PageMove, ACarriedPageSurvivesOpeningOtherFilesAndArrivesWhole) {
     }
     EXPECT_EQ(lv::ReadFromIniSLVD(second, "Travel", "01N", ""), "old");
     EXPECT_EQ(form.State().pageOps.PendingSourceFile, second);
+}
+
+// A moved page has no tab while it is carried: giving the carry up must not strand it.
+TEST(PageMove, AGivenUpCarryReturnsThePageToItsOwnFile) {
+    PagesHarness h(PagesFile({{"A", Mark(1, "a")}, {"B", Mark(1, "b")}, {"C", ""}}));
+    const std::string other = h.dir.File("other.lvd");
+    WriteBytes(other, PagesFile({{"Work", ""}}));
+    lv::TForm1& form = h.Open();
+
+    form.MMovePageTab1Click(); // A
+    form.MMovePageTab1Click(); // B, now under the pointer: A goes back to the end
+    EXPECT_EQ(h.Tabs(), (Names{"C", "A"}));
+    EXPECT_EQ(form.State().pageOps.PendingPageName, "B");
+
+    h.dialogs.Queue(lv::OpenFileResult{true, other});
+    form.MFOpenClick();
+    form.FormClose();
+    EXPECT_EQ(h.Tabs(), (Names{"C", "A", "B"}));
+    EXPECT_EQ(h.Key("B", 1, 'N'), "b");
+    EXPECT_EQ(lv::ReadTabs(lv::TIniFile32(other)), (Names{"Work"}));
+}
+
+TEST(PageMove, RenamingTheFileWhileAPageIsCarriedKeepsTheDropWhole) {
+    PagesHarness h(PagesFile({{"A", Mark(1, "a")}, {"B", Mark(1, "b")}}));
+    const std::string renamed = h.dir.File("renamed.lvd");
+    lv::TForm1& form = h.Open();
+
+    form.MMovePageTab1Click();
+    h.dialogs.Queue(lv::OpenFileResult{true, renamed});
+    form.MFSaveAsClick(true);
+    form.TabSet1MouseDown(lv::TabButton::Right, 0);
+
+    EXPECT_EQ(lv::ReadTabs(lv::TIniFile32(renamed)), (Names{"A", "B"}));
+    EXPECT_EQ(lv::ReadFromIniSLVD(renamed, "A", "01N", ""), "a");
+    EXPECT_FALSE(std::filesystem::exists(h.path));
 }
 
 TEST(CarriedBookmarks, TooFewBlankButtonsChangesNothingElseTheyMove) {
