@@ -114,22 +114,6 @@ QToolButton* FileControls::AddToolButton(const QString& name, const QString& hin
     return button;
 }
 
-void FileControls::Layout() {
-    // After every other tool button and the key sink, whoever laid them out.
-    int x = kToolButton + 6;
-    for (QWidget* child : toolBar_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        const bool mine = std::find(buttons_.begin(), buttons_.end(), child) != buttons_.end();
-        if (!mine && (qobject_cast<QToolButton*>(child) != nullptr ||
-                      child->objectName() == QStringLiteral("Keys"))) {
-            x = std::max(x, child->geometry().right() + 5);
-        }
-    }
-    for (QToolButton* button : buttons_) {
-        button->setGeometry(x, 0, kToolButton, kToolButton);
-        x += kToolButton;
-    }
-}
-
 void FileControls::Render() {
     const MainWindowState& state = form_.State();
     pNewBtn_->setVisible(state.locked);

@@ -27,8 +27,6 @@ public:
 
     FileControls(QMainWindow& window, TForm1& form, QWidget* toolBar, DispatchFn dispatch);
 
-    // Puts the tool buttons side by side after the others.
-    void Layout();
     void Render();
 
     QMenu* DriveMenu() const { return driveMenu_; }

@@ -1,5 +1,6 @@
 #include "gui/LaunchControls.h"
 
+#include "gui/MenuLookup.h"
 #include "gui/QtText.h"
 
 #include <QAction>
@@ -49,17 +50,15 @@ LaunchControls::LaunchControls(QMainWindow& window, TForm1& form, QWidget* toolB
     browserMenu_ = new QMenu(&window);
     browserMenu_->setObjectName(QStringLiteral("BrowserPopup"));
     BuildBrowserMenu(browserMenu_);
-    browsersMenu_ = window.menuBar()->addMenu(QStringLiteral("B&rowsers"));
+    // Between Setup and Bookmarks.
+    browsersMenu_ = new QMenu(QStringLiteral("B&rowsers"), &window);
+    window.menuBar()->insertMenu(MenuBarAction(window, QStringLiteral("&Bookmarks")),
+                                 browsersMenu_);
     browsersMenu_->setObjectName(QStringLiteral("MBrowsers"));
     BuildBrowserMenu(browsersMenu_);
 
     // "&Go to..." belongs to the Tabs menu; the menu is made here when nobody has made it yet.
-    QMenu* tabs = nullptr;
-    for (QAction* action : window.menuBar()->actions()) {
-        if (action->menu() != nullptr && action->text() == QStringLiteral("&Tabs")) {
-            tabs = action->menu();
-        }
-    }
+    QMenu* tabs = FindMenu(window, QStringLiteral("&Tabs"));
     if (tabs == nullptr) {
         tabs = window.menuBar()->addMenu(QStringLiteral("&Tabs"));
     }
@@ -159,13 +158,8 @@ void LaunchControls::RenderBrowserMenu(QMenu* menu) {
     }
 }
 
-void LaunchControls::Layout(int width) {
-    int x = kToolButton + 6;
-    for (QToolButton* button :
-         {browserButton_, multButton_, singleButton_, addBookmark_, goPage_}) {
-        button->setGeometry(x, 0, kToolButton, kToolButton);
-        x += kToolButton;
-    }
+void LaunchControls::Layout(int width, int buttonsEnd) {
+    const int x = buttonsEnd;
     keys_->setGeometry(x + 4, 5, 15, 11);
     urlBox_->setGeometry(std::max(x + 24, width - kUrlBoxWidth - 2), 0, kUrlBoxWidth, kToolButton);
 }

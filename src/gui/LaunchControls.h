@@ -29,7 +29,8 @@ public:
     LaunchControls(QMainWindow& window, TForm1& form, QWidget* toolBar, DispatchFn dispatch,
                    std::function<void()> help);
 
-    void Layout(int width);
+    // The key sink and the URL box, right of the tool buttons that end at buttonsEnd.
+    void Layout(int width, int buttonsEnd);
     void Render();
 
     QLineEdit* Keys() const { return keys_; }

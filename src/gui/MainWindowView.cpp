@@ -76,9 +76,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
             [this] { Dispatch([this] { form_.ProgPassButtonClick(); }); });
 
     BuildMenus();
-    edit_ = new EditControls(*this, form_, [this](const std::function<void()>& run) {
-        Dispatch(run);
-    });
+    edit_ =
+        new EditControls(*this, form_, [this](const std::function<void()>& run) { Dispatch(run); });
     launch_ = new LaunchControls(
         *this, form_, toolBar_, [this](const std::function<void()>& run) { Dispatch(run); },
         [this] { OpenHelp(QStringLiteral("topic-1")); });
@@ -237,15 +236,23 @@ void MainWindowView::LayoutPanels() {
     const int width = central_->width();
     const int height = central_->height();
     toolBar_->setGeometry(0, 0, width, kToolBarHeight);
-    helpButton_->setGeometry(2, 0, kToolBarHeight, kToolBarHeight);
+    // The tool buttons left to right, whichever controls made them; names not made yet are
+    // skipped.
+    static const char* const kToolOrder[] = {
+        "OpenButton1", "BrowserButton1", "SingleButton",    "MultButton",           "WebIn",
+        "AddBookmark", "CheckBtn",       "SearchNetButton", "SearchLinkvaneButton", "Print",
+        "HTML",        "Email1",         "AlphaButton",     "AddPageBtn",           "DeletePageBtn",
+        "GoPageBtn",   "UserButton1",    "DiskButton",      "HelpButton1"};
+    int x = 2;
+    for (const char* name : kToolOrder) {
+        if (auto* button = toolBar_->findChild<QToolButton*>(QString::fromLatin1(name),
+                                                             Qt::FindDirectChildrenOnly)) {
+            button->setGeometry(x, 0, kToolBarHeight, kToolBarHeight);
+            x += kToolBarHeight;
+        }
+    }
     if (launch_ != nullptr) {
-        launch_->Layout(width);
-    }
-    if (pages_ != nullptr) {
-        pages_->Layout();
-    }
-    if (files_ != nullptr) {
-        files_->Layout();
+        launch_->Layout(width, x);
     }
     const int area =
         std::max(0, std::min(kButtonAreaHeight, height - kToolBarHeight - kTabSetHeight));

@@ -14,12 +14,6 @@
 
 namespace lv {
 
-namespace {
-
-constexpr int kToolButton = 22;
-
-} // namespace
-
 PageControls::PageControls(MainWindowView& window, TForm1& form, QWidget* toolBar,
                            DispatchFn dispatch)
     : QObject(&window), window_(window), form_(form), toolBar_(toolBar),
@@ -101,16 +95,6 @@ void PageControls::BuildMenu() {
             tabs->addAction(action);
         }
     }
-}
-
-void PageControls::Layout() {
-    // After the page navigator button and the key sink beside it.
-    int x = 2 * kToolButton + 6;
-    if (auto* goPage = toolBar_->findChild<QToolButton*>(QStringLiteral("GoPageBtn"))) {
-        x = goPage->geometry().right() + 1 + 24;
-    }
-    addPage_->setGeometry(x, 0, kToolButton, kToolButton);
-    deletePage_->setGeometry(x + kToolButton, 0, kToolButton, kToolButton);
 }
 
 void PageControls::Render() {

@@ -24,7 +24,6 @@ public:
 
     PageControls(MainWindowView& window, TForm1& form, QWidget* toolBar, DispatchFn dispatch);
 
-    void Layout();
     void Render();
 
 protected:

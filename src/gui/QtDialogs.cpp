@@ -283,9 +283,8 @@ QString QtFilters(const std::string& filter) {
 } // namespace
 
 OpenFileResult QtDialogs::OpenFile(const OpenFileRequest& request) {
-    const QString path =
-        QFileDialog::getOpenFileName(parent_, Q(request.title), QString::fromUtf8(request.directory),
-                                     QtFilters(request.filter));
+    const QString path = QFileDialog::getOpenFileName(
+        parent_, Q(request.title), QString::fromUtf8(request.directory), QtFilters(request.filter));
     return {!path.isEmpty(), path.toStdString()};
 }
 
@@ -317,8 +316,7 @@ ColorResult QtDialogs::Color(const ColorRequest& request) {
     result.accepted = chosen.isValid();
     result.color = result.accepted ? FromQColor(chosen) : request.color;
     for (int i = 0; i < 16; ++i) {
-        result.customColors[static_cast<std::size_t>(i)] =
-            FromQColor(QColorDialog::customColor(i));
+        result.customColors[static_cast<std::size_t>(i)] = FromQColor(QColorDialog::customColor(i));
     }
     return result;
 }

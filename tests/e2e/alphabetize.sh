@@ -19,7 +19,7 @@ wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Work \]' | head -n1
 
 # Without a window manager a click hands the window the keys (on the key sink).
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-xdotool mousemove $((X + 149)) $((Y + 30)) click 1
+xdotool mousemove $((X + 255)) $((Y + 30)) click 1
 xdotool key --delay 200 alt+b a
 
 range=$(timeout 20 xdotool search --sync --name '^Alphabetize the "Work" Page$' | head -n1) ||

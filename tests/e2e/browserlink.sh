@@ -70,10 +70,10 @@ eval "$(xdotool getwindowgeometry --shell "$wid")"
 
 stored() { tr -d '\r' <"$data" | grep -qxF -- "$1"; }
 
-# The tool bar under the menu bar holds, after the help button, the browser button, the
-# Multiple and Single buttons and "Bookmark current Web Page", each 22 pixels wide.
+# The tool bar under the menu bar starts 2 pixels in with the open button, the browser button,
+# the Single and Multiple buttons and "Bookmark current Web Page", each 22 pixels wide.
 bar_y=$((Y + 30))
-xdotool mousemove $((X + 105)) "$bar_y" click 1
+xdotool mousemove $((X + 101)) "$bar_y" click 1
 tries=50 wait_for stored "02U=$first" || fail "the tool bar button stored nothing: $(tr -d '\r' <"$data")"
 stored "02N=$title" || fail "the tool bar button stored the wrong title: $(tr -d '\r' <"$data")"
 
@@ -87,7 +87,7 @@ stored "21N=$title" || fail "no click on an empty bookmark captured the page: $(
 stored "21U=$first" || fail "the empty bookmark stored the wrong address: $(tr -d '\r' <"$data")"
 
 # Single mode, then the first bookmark: the browser itself goes to the second page.
-xdotool mousemove $((X + 83)) "$bar_y" click 1
+xdotool mousemove $((X + 57)) "$bar_y" click 1
 tries=50 wait_for bash -c "tr -d '\r' <'$home/lvd.ini' | grep -qx 'Pages=Single'" ||
   fail "Single mode was not stored: $(tr -d '\r' <"$home/lvd.ini")"
 x=$((X + WIDTH / 8))
