@@ -100,7 +100,8 @@ void BookmarkEdit::SetButtonParams(int slot) {
     const std::string page = state_.TabSet1.Current();
     const BookmarkButton& button = state_.buttons[static_cast<std::size_t>(slot - 1)];
     const Bookmark bookmark = StoreButton(state_.DataFileName, page, SlotPrefix(slot));
-    const bool pageProtected = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names).has_value();
+    const bool pageProtected =
+        FindPagePass(state_.PagePassBox, page, state_.TabSet1.names).has_value();
 
     TBConfigForm& form = edit_.BConfigForm;
     form.Open();
@@ -401,9 +402,10 @@ void BookmarkEdit::EraseSlot(TIniFile32& ini, const std::string& page, int slot,
         button->fontColor = state_.ButtonFontColor;
     }
     const Bookmark erased = EraseBookmark(ini, page, slot);
-    const std::string target = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names) && IsScrambled(erased.target)
-                                   ? Decrypt(erased.target)
-                                   : erased.target;
+    const std::string target =
+        FindPagePass(state_.PagePassBox, page, state_.TabSet1.names) && IsScrambled(erased.target)
+            ? Decrypt(erased.target)
+            : erased.target;
     const std::string iconPath = Cp1252ToUtf8(erased.icon);
     std::error_code error;
     if (webIconQuestion && !erased.icon.empty() && WebIconOfSite(erased.icon, target) &&

@@ -90,7 +90,8 @@ void DroppedFiles::Drop(const std::vector<std::string>& files, int x, int y) {
     if (code == "600") {
         inHand.icon = dropped.iconFile;
     }
-    if (const auto password = FindPagePass(state_.PagePassBox, state_.TabSet1.Current(), state_.TabSet1.names)) {
+    if (const auto password =
+            FindPagePass(state_.PagePassBox, state_.TabSet1.Current(), state_.TabSet1.names)) {
         const auto scrambled = SafeEncrypt(inHand.target, *password);
         if (!scrambled) {
             dialogs_.Message({MsgKind::Information, {}, CannotProtectText(inHand.title)});

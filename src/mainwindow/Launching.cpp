@@ -109,7 +109,8 @@ void Launching::CaptureBrowserPage(int slot, int colour) {
     if (BrowserPage(title, address)) {
         address = EndSlash(address);
     }
-    const std::string stored = StoredTarget(address, FindPagePass(state_.PagePassBox, page, state_.TabSet1.names));
+    const std::string stored =
+        StoredTarget(address, FindPagePass(state_.PagePassBox, page, state_.TabSet1.names));
     {
         TIniFile32 ini(state_.DataFileName);
         ini.WriteString(page, SlotKey(slot, 'U'), stored);
@@ -244,7 +245,8 @@ void Launching::AddBookmarkClick() {
     }
     const std::string page = state_.TabSet1.Current();
     Bookmark bookmark = Bookmark::FromBoxLines(state_.BookmarkBox);
-    bookmark.target = StoredTarget(bookmark.target, FindPagePass(state_.PagePassBox, page, state_.TabSet1.names));
+    bookmark.target =
+        StoredTarget(bookmark.target, FindPagePass(state_.PagePassBox, page, state_.TabSet1.names));
     {
         TIniFile32 ini(state_.DataFileName);
         WriteBookmark(ini, page, slot, bookmark);

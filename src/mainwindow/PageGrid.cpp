@@ -111,7 +111,8 @@ void PageGrid::Load(const std::string& page) {
         state_.TabSet1.selected = 0;
         state_.TabSet1.firstVisible = 0;
     }
-    state_.checks.pagePass = FindPagePass(state_.PagePassBox, page, state_.TabSet1.names).has_value();
+    state_.checks.pagePass =
+        FindPagePass(state_.PagePassBox, page, state_.TabSet1.names).has_value();
 
     ini.UpdateFile();
     if (badGlyph) {

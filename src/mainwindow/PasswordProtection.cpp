@@ -26,14 +26,16 @@ bool TestPassword(const std::string& dataFile, const std::string& page, int slot
 
 bool PageProtected(const MainWindowState& state) {
     return !state.TabSet1.names.empty() &&
-           FindPagePass(state.PagePassBox, state.TabSet1.Current(), state.TabSet1.names).has_value();
+           FindPagePass(state.PagePassBox, state.TabSet1.Current(), state.TabSet1.names)
+               .has_value();
 }
 
 std::string GetPagePass(const MainWindowState& state) {
     if (state.TabSet1.names.empty()) {
         return {};
     }
-    return FindPagePass(state.PagePassBox, state.TabSet1.Current(), state.TabSet1.names).value_or("");
+    return FindPagePass(state.PagePassBox, state.TabSet1.Current(), state.TabSet1.names)
+        .value_or("");
 }
 
 void ReadPagePassFromFile(MainWindowState& state) {

@@ -2,8 +2,8 @@
 
 #include "mainwindow/BookmarkEdit.h"
 #include "mainwindow/Keyboard.h"
-#include "mainwindow/PageCommands.h"
 #include "mainwindow/MainState.h"
+#include "mainwindow/PageCommands.h"
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
 

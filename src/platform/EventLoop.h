@@ -33,14 +33,16 @@ public:
 
     // Calls fn(ready) whenever fd is ready for any of the requested events (Readable, Writable);
     // Error is reported whatever was requested. Watches are level-triggered.
-    virtual WatchId WatchSocket(int fd, unsigned events, std::function<void(unsigned ready)> fn) = 0;
+    virtual WatchId WatchSocket(int fd, unsigned events,
+                                std::function<void(unsigned ready)> fn) = 0;
     virtual void UpdateWatch(WatchId id, unsigned events) = 0;
     virtual void Unwatch(WatchId id) = 0;
 
     // One pass: waits at most maxWait for something to happen, then runs every posted call,
     // due timer and ready socket callback. Returns whether anything ran. This is the "process
     // messages" pass that blocking helpers (a synchronous GET, the mail client's waits) pump.
-    virtual bool ProcessPending(std::chrono::milliseconds maxWait = std::chrono::milliseconds(0)) = 0;
+    virtual bool
+    ProcessPending(std::chrono::milliseconds maxWait = std::chrono::milliseconds(0)) = 0;
 };
 
 } // namespace lv

@@ -14,8 +14,8 @@ namespace lvtest {
 // without a queued answer fails the running test and gets the "no choice" answer.
 class ScriptedDialogs : public lv::Dialogs {
 public:
-    using Answer = std::variant<lv::MsgResult, int, lv::PasswordResult, lv::FontResult, lv::ColorResult,
-                                lv::OpenFileResult>;
+    using Answer = std::variant<lv::MsgResult, int, lv::PasswordResult, lv::FontResult,
+                                lv::ColorResult, lv::OpenFileResult>;
 
     void Queue(Answer answer) { answers_.push_back(std::move(answer)); }
 
