@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -36,6 +37,10 @@ TAlphaFormView::TAlphaFormView(QWidget* parent, QString helpFile)
     list_->setHeaderLabels({QStringLiteral("Page Tab Name"), QStringLiteral("Pg.")});
     list_->setColumnWidth(0, 130);
     list_->setColumnWidth(1, 30);
+    // Both columns whole, with room for the vertical scroll bar of a long page list.
+    list_->setMinimumWidth(130 + 30 + 2 * list_->frameWidth() +
+                           list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setStyleSheet(kSilver);
@@ -92,7 +97,7 @@ TAlphaFormView::TAlphaFormView(QWidget* parent, QString helpFile)
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(list_);
     layout->addLayout(side);
-    resize(360, 300);
+    resize(400, 300);
 }
 
 void TAlphaFormView::Choose(TAlphaForm& form, int backColor, int fontColor) {

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,11 +25,10 @@ QString Text(std::string_view text) {
 
 TTabFormView::TTabFormView(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("TabForm"));
-    setFixedSize(470, 400);
+    setMinimumSize(470, 400);
 
     auto* pageGroup = new QGroupBox(QStringLiteral("Action for entire Page:"), this);
     pageGroup->setObjectName(QStringLiteral("PageGroup"));
-    pageGroup->setGeometry(8, 8, 170, 190);
     auto* pageLayout = new QVBoxLayout(pageGroup);
     for (std::size_t i = 0; i < TTabForm::kPageItems.size(); ++i) {
         auto* radio = new QRadioButton(Text(TTabForm::kPageItems[i].caption), pageGroup);
@@ -42,13 +42,11 @@ TTabFormView::TTabFormView(QWidget* parent) : QDialog(parent) {
 
     passBox_ = new QCheckBox(QStringLiteral("Password Protect Page"), this);
     passBox_->setObjectName(QStringLiteral("PassBox"));
-    passBox_->setGeometry(12, 204, 170, 20);
     connect(passBox_, &QCheckBox::clicked, this,
             [this] { Run([](TTabForm& f) { f.PassBoxClick(); }); });
 
     bookmarkGroup_ = new QGroupBox(this);
     bookmarkGroup_->setObjectName(QStringLiteral("BookmarkGroup"));
-    bookmarkGroup_->setGeometry(8, 230, 170, 162);
     auto* bookmarkLayout = new QVBoxLayout(bookmarkGroup_);
     for (std::size_t i = 0; i < TTabForm::kBookmarkItems.size(); ++i) {
         auto* radio = new QRadioButton(Text(TTabForm::kBookmarkItems[i]), bookmarkGroup_);
@@ -62,7 +60,6 @@ TTabFormView::TTabFormView(QWidget* parent) : QDialog(parent) {
 
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("BtnList"));
-    list_->setGeometry(186, 8, 276, 330);
     list_->setColumnCount(2);
     list_->setHeaderLabels({QStringLiteral("Btn"), QStringLiteral("Bookmark Title")});
     list_->setColumnWidth(0, 36);
@@ -86,13 +83,24 @@ TTabFormView::TTabFormView(QWidget* parent) : QDialog(parent) {
     } buttons[] = {{"SelectedColor", "Selected Tab Color", &TTabForm::SelectedColorClick},
                    {"UnselectedColor", "Unselected Tab Color", &TTabForm::UnselectedColorClick},
                    {"TabFont", "Tab Font", &TTabForm::FontClick}};
-    int x = 186;
+    // Laid out by the fonts of the desktop, so no caption is cut.
+    auto* left = new QVBoxLayout;
+    left->addWidget(pageGroup);
+    left->addWidget(passBox_);
+    left->addWidget(bookmarkGroup_);
+    left->addStretch();
+    auto* buttonRow = new QHBoxLayout;
+    auto* right = new QVBoxLayout;
+    right->addWidget(list_, 1);
+    right->addLayout(buttonRow);
+    auto* whole = new QHBoxLayout(this);
+    whole->addLayout(left);
+    whole->addLayout(right, 1);
     for (const auto& b : buttons) {
         auto* button = new QPushButton(QString::fromLatin1(b.text), this);
         button->setObjectName(QString::fromLatin1(b.name));
-        button->setGeometry(x, 346, 90, 25);
         button->setAutoDefault(false);
-        x += 93;
+        buttonRow->addWidget(button);
         const auto click = b.click;
         connect(button, &QPushButton::clicked, this,
                 [this, click] { Run([click](TTabForm& f) { (f.*click)(); }); });
