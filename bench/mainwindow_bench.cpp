@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Screen.h"
+#include "support/FixedClock.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -30,11 +31,6 @@ public:
 
 private:
     static std::logic_error Unexpected() { return std::logic_error("unexpected question"); }
-};
-
-class FixedClock : public lv::Clock {
-public:
-    std::string ShortDateToday() const override { return "12/10/2026"; }
 };
 
 constexpr int kPages = 1000;
@@ -71,7 +67,7 @@ void BM_PageSwitch(benchmark::State& state) {
 
     NoDialogs dialogs;
     lv::FixedScreen screen(1280, 1024);
-    FixedClock clock;
+    lvtest::FixedClock clock;
     lv::TForm1 form(lv::MainWindowPorts{dialogs, screen, clock, {}}, dir.string() + "/");
     form.FormCreate({dataFile});
 

@@ -5,6 +5,7 @@
 #include "pages/TAlphaForm.h"
 #include "platform/Clock.h"
 #include "platform/Screen.h"
+#include "support/FixedClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -22,16 +23,11 @@
 
 namespace {
 
-class FixedClock : public lv::Clock {
-public:
-    std::string ShortDateToday() const override { return "12/10/2026"; }
-};
-
 struct Window {
     lvtest::TempDir dir;
     lvtest::ScriptedDialogs dialogs;
     lv::FixedScreen screen{1280, 1024};
-    FixedClock clock;
+    lvtest::FixedClock clock;
     lv::TForm1 form{Ports(), dir.Path().string() + "/"};
     lv::MainWindowView view{form, dialogs, QString()};
 

@@ -2,6 +2,7 @@
 #include "mainwindow/TForm1.h"
 #include "platform/Clock.h"
 #include "platform/Screen.h"
+#include "support/FixedClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -14,17 +15,12 @@
 
 namespace {
 
-class FixedClock : public lv::Clock {
-public:
-    std::string ShortDateToday() const override { return "12/10/2026"; }
-};
-
 // The real main window over a copy of a DataFile written by the Windows program.
 struct Window {
     lvtest::TempDir dir;
     lvtest::ScriptedDialogs dialogs;
     lv::FixedScreen screen{1280, 1024};
-    FixedClock clock;
+    lvtest::FixedClock clock;
     std::string dataFile = dir.File("Bookmarks.lvd");
     lv::TForm1 form{lv::MainWindowPorts{dialogs, screen, clock, {}}, dir.Path().string() + "/"};
     lv::MainWindowView view{form, dialogs, QString()};

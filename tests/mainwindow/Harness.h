@@ -3,6 +3,7 @@
 #include "mainwindow/TForm1.h"
 #include "platform/Clock.h"
 #include "platform/Screen.h"
+#include "support/FixedClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
@@ -11,11 +12,6 @@
 #include <vector>
 
 namespace lvtest {
-
-class FixedClock : public lv::Clock {
-public:
-    std::string ShortDateToday() const override { return "12/10/2026"; }
-};
 
 // A main window over a temporary program directory, with scripted dialogs.
 struct MainWindowHarness {
