@@ -2,6 +2,7 @@
 
 #include "gui/MenuLookup.h"
 #include "gui/QtText.h"
+#include "gui/ToolBar.h"
 #include "pages/DiskCopy.h"
 
 #include <QAction>
@@ -104,11 +105,7 @@ QAction* FileControls::Command(QMenu* menu, QAction* before, const QString& name
 
 QToolButton* FileControls::AddToolButton(const QString& name, const QString& hint,
                                          std::function<void()> run) {
-    auto* button = new QToolButton(toolBar_);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    QToolButton* button = NewToolButton(toolBar_, name, hint);
     connect(button, &QToolButton::clicked, this, [this, run] { dispatch_(run); });
     buttons_.push_back(button);
     return button;

@@ -2,6 +2,7 @@
 
 #include "gui/MenuLookup.h"
 #include "gui/QtText.h"
+#include "gui/ToolBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,12 +99,7 @@ LaunchControls::LaunchControls(QMainWindow& window, TForm1& form, QWidget* toolB
 }
 
 QToolButton* LaunchControls::AddToolButton(const QString& name, const QString& hint) {
-    auto* button = new QToolButton(toolBar_);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
+    return NewToolButton(toolBar_, name, hint);
 }
 
 void LaunchControls::BuildBrowserMenu(QMenu* menu) {

@@ -8,6 +8,7 @@
 #include "gui/PageControls.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
+#include "gui/ToolBar.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -113,12 +114,9 @@ MainWindowView::~MainWindowView() {
 void MainWindowView::BuildToolBar() {
     toolBar_ = new QWidget(central_);
     toolBar_->setObjectName(QStringLiteral("Panel1"));
-    helpButton_ = new QToolButton(toolBar_);
-    helpButton_->setObjectName(QStringLiteral("HelpButton1"));
-    helpButton_->setToolTip(QStringLiteral("Search for Help"));
+    helpButton_ =
+        NewToolButton(toolBar_, QStringLiteral("HelpButton1"), QStringLiteral("Search for Help"));
     helpButton_->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    helpButton_->setAutoRaise(true);
-    helpButton_->setFocusPolicy(Qt::NoFocus);
     connect(helpButton_, &QToolButton::clicked, this, [this] { OpenHelp(QString()); });
 }
 

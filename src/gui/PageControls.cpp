@@ -2,6 +2,7 @@
 
 #include "gui/MainWindowView.h"
 #include "gui/MenuLookup.h"
+#include "gui/ToolBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,11 +32,7 @@ PageControls::PageControls(MainWindowView& window, TForm1& form, QWidget* toolBa
 
 QToolButton* PageControls::AddToolButton(const QString& name, const QString& hint, int icon,
                                          std::function<void()> run) {
-    auto* button = new QToolButton(toolBar_);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
+    QToolButton* button = NewToolButton(toolBar_, name, hint);
     button->setIcon(window_.style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
     connect(button, &QToolButton::clicked, this, [this, run] { dispatch_(run); });
     return button;
