@@ -12,6 +12,8 @@
 #include "store/Settings.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <set>
 
 namespace lv {
 
@@ -22,20 +24,37 @@ std::optional<std::int32_t> PickKeepingPalette(Dialogs& dialogs, const std::stri
                                                std::int32_t initial) {
     TIniFile32 settings(settingsFile);
     std::array<std::string, 16> palette = ReadCustomColors(settings);
-    ColorRequest request;
-    request.color = initial;
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        request.customColors[i] = CustomColorValue(palette[i]);
-    }
-    const ColorResult result = dialogs.Color(request);
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        palette[i] = CustomColorEntry(static_cast<char>('A' + i), result.customColors[i]);
-    }
+    const std::optional<std::int32_t> chosen = DialogsColorPicker(dialogs)(initial, palette, 0);
     WriteCustomColors(settings, palette);
-    if (!result.accepted) {
-        return std::nullopt;
+    return chosen;
+}
+
+// A page moved into another DataFile has been copied there; its section in the source file has
+// no tab any more and would come back as the bookmarks of any later page of that name there. It
+// goes once every bookmark of it is known to be on the arrived page.
+void ForgetMovedSection(const std::string& sourceFile, const std::string& page,
+                        const std::string& targetFile, const std::string& arrived) {
+    std::error_code missing;
+    if (!std::filesystem::exists(sourceFile, missing)) {
+        return;
     }
-    return result.color;
+    TIniFile32 source(sourceFile);
+    const std::vector<std::string> sourcePages = ReadTabs(source);
+    if (std::find(sourcePages.begin(), sourcePages.end(), page) != sourcePages.end()) {
+        return; // the page has a tab there again
+    }
+    const TIniFile32 target(targetFile);
+    std::set<std::string> there;
+    for (int slot = 1; slot <= datafile::kSlotCount; ++slot) {
+        there.insert(target.ReadString(arrived, SlotKey(slot, 'U'), ""));
+    }
+    for (int slot = 1; slot <= datafile::kSlotCount; ++slot) {
+        const std::string url = source.ReadString(page, SlotKey(slot, 'U'), "");
+        if (!url.empty() && there.count(url) == 0) {
+            return;
+        }
+    }
+    source.EraseSection(page);
 }
 
 } // namespace
@@ -121,6 +140,10 @@ void PageCommands::DropPage(int tab) {
                 DropCarriedPage(ops_.PendingSourceFile, ops_.PendingPageName, state_.DataFileName,
                                 names, static_cast<std::size_t>(tab),
                                 taken ? PageDrop::Insert : PageDrop::Move, kNoColorFilter);
+            if (ops_.PendingSourceFile != state_.DataFileName) {
+                ForgetMovedSection(ops_.PendingSourceFile, ops_.PendingPageName,
+                                   state_.DataFileName, name);
+            }
             ops_.PendingPageName.clear();
             ops_.PendingPageOperation.clear();
             ops_.PendingSourceFile = state_.DataFileName;

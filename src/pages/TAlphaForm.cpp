@@ -153,11 +153,12 @@ ColorPicker DialogsColorPicker(Dialogs& dialogs) {
             request.customColors[i] = CustomColorValue(customColors[i]);
         }
         const ColorResult chosen = dialogs.Color(request);
-        if (!chosen.accepted) {
-            return std::nullopt;
-        }
+        // The dialog keeps custom colours defined before Cancel; callers decide whether to save.
         for (std::size_t i = 0; i < customColors.size(); ++i) {
             customColors[i] = CustomColorEntry(static_cast<char>('A' + i), chosen.customColors[i]);
+        }
+        if (!chosen.accepted) {
+            return std::nullopt;
         }
         return chosen.color;
     };

@@ -76,7 +76,8 @@ private:
     bool closed_ = false;
 };
 
-// The colour dialog of the Dialogs port as a ColorPicker, over the sixteen palette entries.
+// The colour dialog of the Dialogs port as a ColorPicker, over the sixteen palette entries
+// (updated after Cancel too).
 ColorPicker DialogsColorPicker(Dialogs& dialogs);
 
 // Picks a colour through the shared custom palette of the SettingsFile: loads it, asks, and

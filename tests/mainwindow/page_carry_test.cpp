@@ -167,6 +167,9 @@ TEST(PageMove, ACarriedPageSurvivesOpeningOtherFilesAndArrivesWhole) {
     }
     EXPECT_EQ(lv::ReadFromIniSLVD(second, "Travel", "01N", ""), "old");
     EXPECT_EQ(form.State().pageOps.PendingSourceFile, second);
+    // Moved, not copied: a later page "Travel" in the first file starts empty.
+    EXPECT_FALSE(h.HasSection("Travel"));
+    EXPECT_EQ(h.Tabs(), (Names{"Home"}));
 }
 
 // A moved page has no tab while it is carried: giving the carry up must not strand it.
