@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontComboBox>
 #include <QFontMetrics>
@@ -283,13 +284,15 @@ QString QtFilters(const std::string& filter) {
 } // namespace
 
 OpenFileResult QtDialogs::OpenFile(const OpenFileRequest& request) {
-    const QString path = QFileDialog::getOpenFileName(
-        parent_, Q(request.title), QString::fromUtf8(request.directory), QtFilters(request.filter));
-    return {!path.isEmpty(), path.toStdString()};
+    const QString path = QFileDialog::getOpenFileName(parent_, Q(request.title),
+                                                      QFile::decodeName(request.directory.c_str()),
+                                                      QtFilters(request.filter));
+    // Paths go back as the file system spells them.
+    return {!path.isEmpty(), QFile::encodeName(path).toStdString()};
 }
 
 OpenFileResult QtDialogs::SaveFile(const SaveFileRequest& request) {
-    QFileDialog dialog(parent_, Q(request.title), QString::fromUtf8(request.directory),
+    QFileDialog dialog(parent_, Q(request.title), QFile::decodeName(request.directory.c_str()),
                        QtFilters(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -298,7 +301,7 @@ OpenFileResult QtDialogs::SaveFile(const SaveFileRequest& request) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
-    return {true, dialog.selectedFiles().constFirst().toStdString()};
+    return {true, QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString()};
 }
 
 int QtDialogs::NavPage(const NavPageRequest& request) {
