@@ -9,11 +9,8 @@ require_tools Xvfb xdotool
 
 start_display
 
-# The stand-in browser: argument count, then each argument on a line of its own.
-browser="$home/fake-browser"
-printf '#!/bin/sh\n{ echo "$#"; for a in "$@"; do echo "$a"; done; } >"%s.part"\nmv "%s.part" "%s"\n' \
-  "$tmp/argv" "$tmp/argv" "$tmp/argv" >"$browser"
-chmod +x "$browser"
+# A stand-in browser that records its arguments in $tmp/argv.
+make_recording_browser
 
 owned="$tmp/owned"
 url="http://127.0.0.1:1/a?b=1&c=\$(touch $owned)\";touch $owned;\"\`touch $owned\`"

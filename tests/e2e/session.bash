@@ -59,3 +59,12 @@ start_display() {
   mkdir -p "$home"
   export LINKVANE_HOME="$home"
 }
+
+# A stand-in browser at $browser: it writes its argument count, then each argument on a line of
+# its own, to $tmp/argv (renamed into place when whole).
+make_recording_browser() {
+  browser="$home/fake-browser"
+  printf '#!/bin/sh\n{ echo "$#"; for a in "$@"; do echo "$a"; done; } >"%s.part"\nmv "%s.part" "%s"\n' \
+    "$tmp/argv" "$tmp/argv" "$tmp/argv" >"$browser"
+  chmod +x "$browser"
+}
