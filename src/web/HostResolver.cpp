@@ -3,6 +3,7 @@
 #include "web/WinsockErrors.h"
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -11,6 +12,7 @@
 #include <mutex>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <string_view>
 #include <sys/socket.h>
 #include <thread>
 
@@ -38,7 +40,10 @@ std::string AddressText(const sockaddr* sa) {
     return text;
 }
 
+std::atomic<std::uint64_t> systemLookups{0};
+
 void Resolve(const std::string& host, int& error, std::string& address) {
+    systemLookups.fetch_add(1);
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
@@ -178,6 +183,24 @@ std::string HostResolver::NumericAddress(const std::string& host) {
     return {};
 }
 
+bool HostResolver::IsInvalidName(const std::string& host) {
+    std::string name = host;
+    if (!name.empty() && name.back() == '.') {
+        name.pop_back();
+    }
+    for (char& c : name) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    constexpr std::string_view kSuffix = ".invalid";
+    return name == "invalid" || (name.size() > kSuffix.size() && name.ends_with(kSuffix));
+}
+
+std::uint64_t HostResolver::SystemLookups() {
+    return systemLookups.load();
+}
+
 std::shared_ptr<HostResolver::Lookup> HostResolver::Start(EventLoop& loop, const std::string& host,
                                                           Done done) {
     auto lookup = std::make_shared<Lookup>();
@@ -187,6 +210,8 @@ std::shared_ptr<HostResolver::Lookup> HostResolver::Start(EventLoop& loop, const
     const std::string numeric = NumericAddress(host);
     if (!numeric.empty()) {
         Deliver(lookup, 0, numeric);
+    } else if (IsInvalidName(host)) {
+        Deliver(lookup, WSAHOST_NOT_FOUND, std::string());
     } else {
         Pool::Instance().Enqueue(lookup);
     }
