@@ -26,6 +26,26 @@ long long ParseHttpInteger(std::string_view text) {
     return negative ? -value : value;
 }
 
+long long ParseContentLength(std::string_view value) {
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) {
+        value.remove_prefix(1);
+    }
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) {
+        value.remove_suffix(1);
+    }
+    if (value.empty()) {
+        return -1;
+    }
+    long long result = 0;
+    for (const char c : value) {
+        if (c < '0' || c > '9') {
+            return -1;
+        }
+        result = result > 100000000000000000LL ? result : result * 10 + (c - '0');
+    }
+    return result;
+}
+
 HttpHeaderLine ParseHttpHeaderLine(std::string_view line) {
     HttpHeaderLine out;
     if (line.starts_with("HTTP/1.0") || line.starts_with("HTTP/1.1")) {

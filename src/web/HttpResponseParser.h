@@ -24,6 +24,11 @@ HttpHeaderLine ParseHttpHeaderLine(std::string_view line);
 // when there are none. Never overflows.
 long long ParseHttpInteger(std::string_view text);
 
+// Value of a "Content-Length" field: its digits, with blanks around them; -1 when it is
+// anything else (a sign, a list, letters), so that a size that cannot be trusted is unknown.
+// Values beyond 10^17 are capped there.
+long long ParseContentLength(std::string_view value);
+
 // True for a line whose first six characters are "<HTML>" in any case: a server that sent no
 // header at all.
 bool IsHeaderlessHtml(std::string_view line);

@@ -62,6 +62,90 @@ TEST(HttpUrl, Base64PadsAndNeverBreaksLines) {
     EXPECT_EQ(lv::Base64Encode(std::string(100, '\xff')).find('\n'), std::string::npos);
 }
 
+// The examples of RFC 3986 section 5.4, plus the forms servers really send.
+TEST(HttpUrl, RelocationsResolveAgainstTheAddressAsked) {
+    const lv::HttpTarget base{"http", "a", "80", "/b/c/d;p?q"};
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"g", "http://a:80/b/c/g"},
+        {"./g", "http://a:80/b/c/g"},
+        {"g/", "http://a:80/b/c/g/"},
+        {"/g", "http://a:80/g"},
+        {"//g", "http://g:80/"},
+        {"?y", "http://a:80/b/c/d;p?y"},
+        {"g?y", "http://a:80/b/c/g?y"},
+        {"#s", "http://a:80/b/c/d;p?q"},
+        {"g?y#s", "http://a:80/b/c/g?y"},
+        {";x", "http://a:80/b/c/;x"},
+        {"", "http://a:80/b/c/d;p?q"},
+        {".", "http://a:80/b/c/"},
+        {"..", "http://a:80/b/"},
+        {"../g", "http://a:80/b/g"},
+        {"../..", "http://a:80/"},
+        {"../../../../g", "http://a:80/g"},
+        {"/./g", "http://a:80/g"},
+        {"/../g", "http://a:80/g"},
+        {"g.", "http://a:80/b/c/g."},
+        {"..g", "http://a:80/b/c/..g"},
+        {"./g/.", "http://a:80/b/c/g/"},
+        {"g;x=1/../y", "http://a:80/b/c/y"},
+        {"g?y/../x", "http://a:80/b/c/g?y/../x"},
+        {"g#s/../x", "http://a:80/b/c/g"},
+        {"http:g", "http://a:80/b/c/g"},
+        // A host name without a scheme is a relative path, not a host.
+        {"www.example.com/page", "http://a:80/b/c/www.example.com/page"},
+        {"//h:8080/x?z", "http://h:8080/x?z"},
+        {"HTTPS://Host.Example/x", "https://host.example:443/x"},
+        {"https://h:8443", "https://h:8443/"},
+        {"http://ann:pw@h:81/x", "http://h:81/x"},
+        {"http://[::1]:81/x", "http://[::1]:81/x"},
+    };
+    for (const auto& [reference, expected] : cases) {
+        lv::HttpTarget out;
+        std::string why;
+        ASSERT_TRUE(lv::ResolveHttpReference(base, reference, out, why)) << reference << why;
+        EXPECT_EQ(lv::HttpOrigin(out) + out.target, expected) << reference;
+    }
+    const std::vector<std::pair<std::string, std::string>> refused = {
+        {"g:h", "only http and https addresses are followed"},
+        {"ftp://a/x", "only http and https addresses are followed"},
+        {"javascript:alert(1)", "only http and https addresses are followed"},
+        {"localhost:8080/x", "only http and https addresses are followed"},
+        {"http:///x", "the address names no host"},
+        {"https:x", "the address names no host"},
+        {"http://h:0/", "the address has a bad port"},
+        {"http://h:65536/", "the address has a bad port"},
+        {"http://h:8o/", "the address has a bad port"},
+        {"/x\r\nSet-Cookie: a=b", "the address holds a line break"},
+        {"/x\rX-Evil: 1", "the address holds a line break"},
+        {std::string("/x\0y", 4), "the address holds a line break"},
+    };
+    for (const auto& [reference, reason] : refused) {
+        lv::HttpTarget out;
+        std::string why;
+        EXPECT_FALSE(lv::ResolveHttpReference(base, reference, out, why)) << reference;
+        EXPECT_EQ(why, reason) << reference;
+    }
+}
+
+TEST(HttpUrl, RequestTargetsAreEncodedForTheRequestLine) {
+    EXPECT_EQ(lv::EncodeRequestTarget("/a b/\xC3\xA9?q=1&r=%20"), "/a%20b/%C3%A9?q=1&r=%20");
+    EXPECT_EQ(lv::EncodeRequestTarget("/t\tx\x7F"), "/t%09x%7F");
+    EXPECT_EQ(lv::EncodeRequestTarget("/plain/path;p?x=~y#z"), "/plain/path;p?x=~y#z");
+}
+
+TEST(HttpHeaderLine, ContentLengthIsTakenOnlyWhenItIsANumber) {
+    const std::vector<std::pair<std::string, long long>> cases = {
+        {"1234", 1234}, {" 0 ", 0},
+        {"12abc", -1},  {"-5", -1},
+        {"+5", -1},     {"5, 5", -1},
+        {"", -1},       {"abc", -1},
+        {"0x10", -1},   {"99999999999999999999999999", 999999999999999999LL},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(lv::ParseContentLength(text), value) << text;
+    }
+}
+
 TEST(HttpHeaderLine, LinesAreClassified) {
     auto status = lv::ParseHttpHeaderLine("HTTP/1.1 404 Not Found");
     EXPECT_EQ(status.kind, lv::HttpHeaderLine::Kind::Status);
