@@ -25,7 +25,7 @@ struct THTTPGet::Job {
     std::string referer;
     std::string caFile;
     bool binaryData = true;
-    int timeOut = 30;
+    std::chrono::milliseconds timeOut = std::chrono::seconds(30);
     std::atomic<bool> cancel{false};
 };
 
@@ -96,14 +96,15 @@ private:
         cli.NoCache = true; // always from the server, never from a cache on the way
         cli.CaFile = job_.caFile;
         cli.DocumentStream = &out;
+        const auto limit = job_.timeOut.count() > 0 ? job_.timeOut : std::chrono::seconds(30);
+        // The client's own deadline ends the request; the worker's clock below only backs it up.
+        cli.RequestTimeout = limit;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
         std::int64_t received = 0;
-        auto lastActivity = std::chrono::steady_clock::now();
         cli.OnDocData = [&](THttpCli& sender, const char*, std::size_t length) {
             received += static_cast<std::int64_t>(length);
-            lastActivity = std::chrono::steady_clock::now();
             progress_(sender.ContentLength(), received);
         };
-        cli.OnHeaderData = [&](THttpCli&) { lastActivity = std::chrono::steady_clock::now(); };
         bool done = false;
         cli.OnRequestDone = [&](THttpCli&, THttpRequest, int) { done = true; };
 
@@ -119,13 +120,11 @@ private:
             result.error = e.what();
             return result;
         }
-        const auto limit = std::chrono::seconds(job_.timeOut > 0 ? job_.timeOut : 30);
         while (!done) {
             if (result.error.empty() && job_.cancel.load()) {
                 result.error = "cancelled";
                 cli.Abort();
-            } else if (result.error.empty() &&
-                       std::chrono::steady_clock::now() - lastActivity > limit) {
+            } else if (result.error.empty() && std::chrono::steady_clock::now() > deadline) {
                 result.error = "timed out";
                 cli.Abort();
             }
@@ -136,6 +135,10 @@ private:
         out.close();
 
         if (!result.error.empty()) {
+            return result;
+        }
+        if (cli.RequestError() == 10060) {
+            result.error = "timed out";
             return result;
         }
         if (cli.RequestError() != 0 || cli.StatusCode() < 200 || cli.StatusCode() > 299) {

@@ -3,6 +3,7 @@
 #include "platform/EventLoop.h"
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -38,9 +39,10 @@ public:
     std::string Referer;
     bool WaitThread = true;
 
-    // A server that sends nothing for this many seconds ends the download as failed (the
-    // system internet library this replaces had such limits built in).
-    int TimeOut = 30;
+    // Deadline of the whole download, counted from its start: when it passes the download ends
+    // as failed ("timed out"), however steadily bytes still arrive (the system internet library
+    // this replaces had such limits built in).
+    std::chrono::milliseconds TimeOut = std::chrono::seconds(30);
     // Extra PEM file of trusted CAs for https (empty: the process-wide default).
     std::string CaFile;
 

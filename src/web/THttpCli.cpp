@@ -28,6 +28,17 @@ std::string ErrorWithNumber(const std::string& text, int error) {
     return text + " (Error #" + std::to_string(error) + ")";
 }
 
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+std::string DurationText(std::chrono::milliseconds duration) {
+    const auto ms = duration.count();
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+}
+
+constexpr int kTimedOutError = 10060; // "Connection timed out"
+
 } // namespace
 
 THttpCli::THttpCli(EventLoop& loop)
@@ -41,6 +52,7 @@ THttpCli::THttpCli(EventLoop& loop)
 
 THttpCli::~THttpCli() {
     *alive_ = false;
+    StopDeadline();
     socket_.OnSessionClosed = nullptr;
     socket_.Abort();
 }
@@ -75,6 +87,9 @@ void THttpCli::SetState(THttpState state) {
         return;
     }
     state_ = state;
+    if (state == THttpState::httpReady) {
+        StopDeadline();
+    }
     if (!Fire(OnStateChange)) {
         return;
     }
@@ -162,6 +177,7 @@ void THttpCli::StartRequest(THttpRequest request) {
     postedCount_ = 0;
     headerLineCount_ = 0;
     bodyLineCount_ = 0;
+    statusSeen_ = false;
     contentLength_ = -1;
     contentType_.clear();
     postInProgress_ = false;
@@ -170,6 +186,9 @@ void THttpCli::StartRequest(THttpRequest request) {
     const HttpUrlParts parts = ParseHttpUrl(URL);
     scheme_ = parts.scheme.empty() ? std::string("http") : AsciiLower(parts.scheme);
     requestHost_ = parts.host;
+    requestPort_ = parts.port.empty() ? DefaultPortForScheme(scheme_) : parts.port;
+    target_ = parts.path.empty() ? std::string("/") : parts.path;
+    firstOrigin_ = HttpOrigin({scheme_, requestHost_, requestPort_, target_});
     // Credentials in an address belong to that address: they are not kept for the next one.
     requestUser_ = parts.user.empty() ? Username : parts.user;
     requestPassword_ = parts.password.empty() ? Password : parts.password;
@@ -189,6 +208,31 @@ void THttpCli::StartRequest(THttpRequest request) {
         requestPath_ = "/";
     }
     StartLookup();
+    StartDeadline();
+}
+
+void THttpCli::StartDeadline() {
+    StopDeadline();
+    if (RequestTimeout.count() <= 0) {
+        return;
+    }
+    const std::uint64_t epoch = epoch_;
+    const std::chrono::milliseconds timeout = RequestTimeout;
+    deadlineRunning_ = true;
+    deadline_ = loop_.StartTimer(timeout, false, [this, epoch, timeout] {
+        deadlineRunning_ = false;
+        if (epoch_ == epoch && state_ != THttpState::httpReady &&
+            state_ != THttpState::httpAborting) {
+            StopRequest("no complete answer within " + DurationText(timeout), kTimedOutError);
+        }
+    });
+}
+
+void THttpCli::StopDeadline() {
+    if (deadlineRunning_) {
+        deadlineRunning_ = false;
+        loop_.StopTimer(deadline_);
+    }
 }
 
 void THttpCli::StartLookup() {
@@ -273,12 +317,35 @@ void THttpCli::SendRequest() {
     if (!Fire(OnRequestHeaderBegin)) {
         return;
     }
+    // Nothing goes out that would end a line early: a value with a CR or LF (a relocation, a
+    // range taken from the last response, a property) would start a header of its own.
+    const std::pair<const char*, const std::string*> values[] = {
+        {"request target", &requestPath_},
+        {"Host", &requestHost_},
+        {"From", &Sender},
+        {"Accept", &Accept},
+        {"Referer", &Reference},
+        {"Content-Type", &ContentTypePost},
+        {"User-Agent", &Agent},
+        {"Cookie", &Cookie},
+        {"Range", &ContentRangeBegin},
+        {"Range", &ContentRangeEnd},
+    };
+    for (const auto& [name, value] : values) {
+        if (HasLineBreak(*value)) {
+            ContentRangeBegin.clear();
+            ContentRangeEnd.clear();
+            FailRequest(std::string("request not sent: the ") + name + " value holds a line break");
+            return;
+        }
+    }
     const char* method = requestType_ == THttpRequest::httpPOST   ? "POST"
                          : requestType_ == THttpRequest::httpHEAD ? "HEAD"
                                                                   : "GET";
     std::string header;
     header.reserve(512);
-    SendCommand(header, std::string(method) + " " + requestPath_ + " HTTP/1.0");
+    SendCommand(header,
+                std::string(method) + " " + EncodeRequestTarget(requestPath_) + " HTTP/1.0");
     if (!Sender.empty()) {
         SendCommand(header, "From: " + Sender);
     }
@@ -294,7 +361,9 @@ void THttpCli::SendRequest() {
     if (!Agent.empty()) {
         SendCommand(header, "User-Agent: " + Agent);
     }
-    SendCommand(header, "Host: " + requestHost_);
+    // The port is part of the name of the server asked (a virtual host on port 8080 is not the
+    // one on port 80).
+    SendCommand(header, "Host: " + HostAndPort(scheme_, requestHost_, requestPort_));
     if (NoCache) {
         SendCommand(header, "Pragma: no-cache");
     }
@@ -467,15 +536,18 @@ void THttpCli::HeaderLine(const std::string& line) {
     responseHeader_.push_back(line);
     const HttpHeaderLine parsed = ParseHttpHeaderLine(line);
     if (parsed.kind == HttpHeaderLine::Kind::Status) {
+        statusSeen_ = true;
         statusCode_ = parsed.statusCode;
         reasonPhrase_ = parsed.reason;
     } else if (parsed.kind == HttpHeaderLine::Kind::Field) {
         const std::string& name = parsed.name;
         if (name == "location") {
             locationFlag_ = true;
-            ApplyLocation(parsed.value);
+            if (!ApplyLocation(parsed.value)) {
+                return;
+            }
         } else if (name == "content-length") {
-            contentLength_ = ParseHttpInteger(parsed.value);
+            contentLength_ = ParseContentLength(parsed.value);
         } else if (name == "content-range") {
             ParseContentRange(parsed.value, ContentRangeBegin, ContentRangeEnd);
         } else if (name == "accept-ranges") {
@@ -504,6 +576,10 @@ void THttpCli::HeaderLine(const std::string& line) {
 }
 
 void THttpCli::HeaderComplete() {
+    if (!statusSeen_ || statusCode_ < 100 || statusCode_ > 599) {
+        FailRequest("the server's answer has no valid status line");
+        return;
+    }
     if (locationFlag_) {
         if (++relocationCount_ > kMaxRelocations) {
             FailRequest("too many relocations (more than " + std::to_string(kMaxRelocations) +
@@ -517,6 +593,7 @@ void THttpCli::HeaderComplete() {
         headerLineCount_ = 0;
         bodyLineCount_ = 0;
         headerBytes_ = 0;
+        statusSeen_ = false;
         contentLength_ = -1;
         contentType_.clear();
         closedHandler_ = ClosedHandler::Relocation;
@@ -528,13 +605,48 @@ void THttpCli::HeaderComplete() {
         contentType_ == "text/html") {
         documentFileName_ = documentFileName_.substr(0, dot + 1) + "htm";
     }
+    if (BodyExpected() && MaxDocumentBytes > 0 && contentLength_ > MaxDocumentBytes) {
+        FailRequest("document too large (" + std::to_string(contentLength_) +
+                    " bytes announced, at most " + std::to_string(MaxDocumentBytes) + " accepted)");
+        return;
+    }
     SetState(THttpState::httpWaitingBody);
     lineHandler_ = LineHandler::Body;
-    Fire(OnHeaderEnd);
+    if (!Fire(OnHeaderEnd)) {
+        return;
+    }
+    if (!BodyExpected() || contentLength_ == 0) {
+        socket_.Close(); // nothing more belongs to this answer
+    }
     // Bytes already buffered are handed on by the receive loop as one block.
 }
 
+// Whether the answer has a document whose end Content-Length tells (RFC 9112 section 6.3).
+bool THttpCli::BodyExpected() const {
+    return requestType_ != THttpRequest::httpHEAD && statusCode_ >= 200 && statusCode_ != 204 &&
+           statusCode_ != 304;
+}
+
 void THttpCli::BodyBlock(const char* data, std::size_t length) {
+    // Content-Length ends the document: bytes beyond it are not part of this answer.
+    bool complete = false;
+    const bool sized = contentLength_ >= 0 && BodyExpected();
+    if (sized && receivedCount_ + static_cast<std::int64_t>(length) >= contentLength_) {
+        length = static_cast<std::size_t>(contentLength_ - receivedCount_);
+        complete = true;
+    }
+    if (MaxDocumentBytes > 0 &&
+        receivedCount_ + static_cast<std::int64_t>(length) > MaxDocumentBytes) {
+        FailRequest("document too large (more than " + std::to_string(MaxDocumentBytes) +
+                    " bytes)");
+        return;
+    }
+    if (length == 0) {
+        if (complete) {
+            socket_.Close();
+        }
+        return;
+    }
     if (bodyLineCount_ == 0 && !Fire(OnDocBegin)) {
         return;
     }
@@ -543,55 +655,54 @@ void THttpCli::BodyBlock(const char* data, std::size_t length) {
     if (DocumentStream != nullptr) {
         DocumentStream->write(data, static_cast<std::streamsize>(length));
     }
-    if (OnDocData) {
-        auto fn = OnDocData;
-        fn(*this, data, length);
+    if (OnDocData && !Guarded([&] {
+            auto fn = OnDocData;
+            fn(*this, data, length);
+        })) {
+        return;
+    }
+    if (complete) {
+        socket_.Close();
     }
 }
 
 // --- Relocation ------------------------------------------------------------------------------
 
-void THttpCli::ApplyLocation(const std::string& value) {
-    const HttpUrlParts parts = ParseHttpUrl(value);
-    if (!Proxy.empty()) {
-        // Through a proxy the connection stays with the proxy; only the target changes.
-        if (!parts.scheme.empty() && !parts.host.empty()) {
-            requestPath_ = value;
-            requestHost_ = parts.host;
-            currentAddress_ = value;
-        } else if (!value.empty() && value[0] == '/') {
-            requestPath_ = scheme_ + "://" + requestHost_ + value;
-            currentAddress_ = requestPath_;
-        }
-        return;
+bool THttpCli::ApplyLocation(const std::string& value) {
+    std::string_view reference = value;
+    while (!reference.empty() && (reference.back() == ' ' || reference.back() == '\t')) {
+        reference.remove_suffix(1);
     }
-    if (!value.empty() && value[0] == '/') {
-        requestPath_ = value;
-        currentAddress_ =
-            scheme_ + "://" + HostAndPort(scheme_, connectHost_, connectPort_) + value;
-    } else if (!parts.scheme.empty() && !parts.host.empty()) {
-        const std::string scheme = AsciiLower(parts.scheme);
-        connectHost_ = requestHost_ = parts.host;
-        // Without a port the new scheme's own port applies, not the one of the old address.
-        connectPort_ = parts.port.empty() ? DefaultPortForScheme(scheme) : parts.port;
-        scheme_ = scheme;
-        requestPath_ = parts.path.empty() ? std::string("/") : parts.path;
-        currentAddress_ =
-            parts.scheme + "://" + HostAndPort(scheme, parts.host, connectPort_) + parts.path;
-    } else if (parts.path.empty() && value.find('/') == std::string::npos && parts.scheme.empty()) {
-        requestPath_ = "/" + value;
-        currentAddress_ = scheme_ + "://" + requestHost_ + "/" + value;
+    const HttpTarget here{scheme_, requestHost_, requestPort_, target_};
+    HttpTarget next;
+    std::string why;
+    if (!ResolveHttpReference(here, reference, next, why)) {
+        FailRequest("relocation not followed: " + why);
+        return false;
+    }
+    SetTarget(next);
+    return true;
+}
+
+void THttpCli::SetTarget(const HttpTarget& where) {
+    // Passwords belong to the server they were given for: once a relocation leaves it (another
+    // host or port, or https for http), they are not sent again for this request.
+    if (HttpOrigin(where) != firstOrigin_) {
+        requestUser_.clear();
+        requestPassword_.clear();
+    }
+    scheme_ = where.scheme;
+    requestHost_ = where.host;
+    requestPort_ = where.port;
+    target_ = where.target;
+    currentAddress_ = scheme_ + "://" + HostAndPort(scheme_, requestHost_, requestPort_) + target_;
+    if (Proxy.empty()) {
         connectHost_ = requestHost_;
-    } else if (parts.scheme.empty() && !parts.host.empty()) {
-        connectHost_ = requestHost_ = parts.host;
-        if (!parts.port.empty()) {
-            connectPort_ = parts.port;
-        }
-    } else if (!parts.path.empty()) {
-        requestPath_ = parts.path;
-        currentAddress_ =
-            (parts.scheme.empty() ? scheme_ : parts.scheme) + "://" + requestHost_ + parts.path;
-        connectHost_ = requestHost_;
+        connectPort_ = requestPort_;
+        requestPath_ = target_;
+    } else {
+        // Through a proxy the connection stays with the proxy; only the target changes.
+        requestPath_ = currentAddress_;
     }
 }
 
@@ -640,6 +751,11 @@ void THttpCli::SocketSessionClosed(int error) {
         statusCode_ = 404;
         requestError_ = error;
         reasonPhrase_ = ErrorWithNumber(WinsockErrorText(error), error);
+    } else if (state_ == THttpState::httpWaitingBody && statusCode_ < 400 && BodyExpected() &&
+               contentLength_ >= 0 && receivedCount_ < contentLength_) {
+        statusCode_ = 404;
+        reasonPhrase_ = "connection closed after " + std::to_string(receivedCount_) + " of " +
+                        std::to_string(contentLength_) + " bytes of the document";
     }
     ConnectionClosed();
 }
@@ -670,13 +786,18 @@ void THttpCli::Abort() {
         socket_.Abort();
         return;
     }
+    StopRequest("Connection aborted on request", 3);
+}
+
+// Ends the request under way from outside its own steps (Abort, the deadline).
+void THttpCli::StopRequest(const std::string& reason, int error) {
     ++epoch_; // drops a pending relocation restart and stale posts
     const bool wasLookup = state_ == THttpState::httpDnsLookup;
     SetState(THttpState::httpAborting);
     socket_.CancelDnsLookup();
     statusCode_ = 404;
-    reasonPhrase_ = "Connection aborted on request";
-    requestError_ = 3;
+    reasonPhrase_ = reason;
+    requestError_ = error;
     closedHandler_ = ClosedHandler::Normal;
     locationFlag_ = false;
     auto token = alive_;

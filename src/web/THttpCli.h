@@ -2,8 +2,10 @@
 
 #include "platform/EventLoop.h"
 #include "web/HttpResponseParser.h"
+#include "web/HttpUrl.h"
 #include "web/TWSocket.h"
 
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -50,6 +52,9 @@ public:
     static constexpr int kMaxRelocations = 20;
     // Bound on everything the header of one response may hold.
     static constexpr std::size_t kMaxHeaderBytes = 1024 * 1024;
+    // Default of RequestTimeout: longer than any caller's own timer (the link checker waits up
+    // to five minutes), so that it only ends requests nobody else would.
+    static constexpr std::chrono::milliseconds kDefaultRequestTimeout = std::chrono::seconds(360);
 
     explicit THttpCli(EventLoop& loop);
     ~THttpCli();
@@ -79,6 +84,14 @@ public:
 
     // Extra PEM file of trusted CAs for https (empty: the socket's process-wide default).
     std::string CaFile;
+
+    // Deadline of a whole request, relocations included, counted from its start; bytes that
+    // arrive do not extend it. When it passes, the request ends with status 404, "no complete
+    // answer within ..." and RequestError 10060. Zero or less: no deadline.
+    std::chrono::milliseconds RequestTimeout = kDefaultRequestTimeout;
+    // Bound on the document of one response; a longer one ends the request as failed (status
+    // 404, "document too large ..."). Zero or less: no bound.
+    std::int64_t MaxDocumentBytes = 64 * 1024 * 1024;
 
     // --- Published events, in their order ------------------------------------------------
     using Notify = std::function<void(THttpCli& sender)>;
@@ -161,7 +174,12 @@ private:
     void HeaderLine(const std::string& line);
     void BodyBlock(const char* data, std::size_t length);
     void HeaderComplete();
-    void ApplyLocation(const std::string& value);
+    bool BodyExpected() const;
+    bool ApplyLocation(const std::string& value);
+    void SetTarget(const HttpTarget& where);
+    void StartDeadline();
+    void StopDeadline();
+    void StopRequest(const std::string& reason, int error);
     void ConnectionClosed();
     void RelocationClosed();
     void FailRequest(const std::string& reason);
@@ -189,6 +207,9 @@ private:
     std::string connectPort_;
     std::string requestHost_;
     std::string requestPath_;
+    std::string requestPort_; // port of the server asked (the proxy's target, with a proxy)
+    std::string target_;      // path and query asked of that server
+    std::string firstOrigin_; // origin of URL: credentials go nowhere else
     std::string scheme_ = "http";
     THttpState state_ = THttpState::httpReady;
     THttpRequest requestType_ = THttpRequest::httpNone;
@@ -196,6 +217,7 @@ private:
 
     HttpLineBuffer buffer_;
     int headerLineCount_ = 0;
+    bool statusSeen_ = false; // the answer under way has had its status line
     int bodyLineCount_ = 0;
     std::size_t headerBytes_ = 0;
     std::size_t lastLineEndLength_ = 1; // line end ("\n" or "\r\n") of the line being handled
@@ -206,6 +228,8 @@ private:
     bool locationFlag_ = false;
     bool connected_ = false;
     bool postInProgress_ = false;
+    bool deadlineRunning_ = false;
+    EventLoop::TimerId deadline_ = 0;
     LineHandler lineHandler_ = LineHandler::None;
     ClosedHandler closedHandler_ = ClosedHandler::Normal;
 };

@@ -5,6 +5,7 @@
 #include "support/Nginx.h"
 
 #include "platform/PollEventLoop.h"
+#include "web/HostResolver.h"
 #include "web/THttpCli.h"
 #include "web/TWSocket.h"
 
@@ -33,8 +34,10 @@ protected:
 };
 
 TEST_F(HttpCliFailure, UnresolvableHostIsNotFound) {
-    // Without a reachable name server the resolver gives up only after its own time-outs.
-    Fetch("http://no-such-host.invalid/page.htm", std::chrono::seconds(90));
+    // Names under ".invalid" never exist: they are answered here, no name server is asked.
+    const auto asked = lv::HostResolver::SystemLookups();
+    Fetch("http://no-such-host.invalid/page.htm", std::chrono::seconds(5));
+    EXPECT_EQ(lv::HostResolver::SystemLookups(), asked);
     EXPECT_EQ(cli.StatusCode(), 404);
     EXPECT_EQ(cli.ReasonPhrase(), "can't resolve hostname to IP address");
     EXPECT_GE(cli.RequestError(), 11001);
@@ -44,6 +47,24 @@ TEST_F(HttpCliFailure, UnresolvableHostIsNotFound) {
     } catch (const lv::EHttpException& e) {
         EXPECT_STREQ(e.what(), "can't resolve hostname to IP address");
         EXPECT_EQ(e.ErrorCode(), 404);
+    }
+}
+
+TEST(HostResolverNames, InvalidNamesAreAnsweredWithoutTheSystemResolver) {
+    lv::PollEventLoop loop;
+    const auto asked = lv::HostResolver::SystemLookups();
+    for (const std::string name : {"a.invalid", "Deep.Sub.INVALID", "x.invalid.", "invalid"}) {
+        int error = -1;
+        auto lookup = lv::HostResolver::Start(loop, name, [&](int e, const std::string& address) {
+            error = e;
+            EXPECT_EQ(address, "");
+        });
+        EXPECT_TRUE(loop.RunUntil([&] { return error != -1; }, std::chrono::seconds(5))) << name;
+        EXPECT_EQ(error, 11001) << name;
+    }
+    EXPECT_EQ(lv::HostResolver::SystemLookups(), asked);
+    for (const std::string name : {"invalid.example", "notinvalid", "a.invalid.example", ""}) {
+        EXPECT_FALSE(lv::HostResolver::IsInvalidName(name)) << name;
     }
 }
 

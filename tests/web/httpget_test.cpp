@@ -1,5 +1,7 @@
 // Downloads to a file on the worker thread: a real nginx on 127.0.0.1 over http and https, and
 // a scripted peer for replies nginx never sends.
+#include "ScriptedServer.h"
+
 #include "platform/PollEventLoop.h"
 #include "support/Nginx.h"
 #include "support/TempDir.h"
@@ -203,6 +205,25 @@ TEST_F(HttpGet, ContentLengthDecidesWhetherABinaryDownloadIsWhole) {
             EXPECT_EQ(lvtest::ReadBytes(get.FileName), "abc");
         }
     }
+}
+
+TEST_F(HttpGet, TimeOutIsADeadlineThatArrivingBytesDoNotExtend) {
+    // A byte every 20 ms for three seconds: never idle for long, never done in time.
+    lvtest::ScriptedServer server({[](lvtest::ScriptedServer::Peer& peer) {
+        peer.ReadRequest();
+        peer.Send("HTTP/1.0 200 OK\r\nContent-Length: 100000\r\n\r\n");
+        for (int i = 0; i < 150 && !peer.WaitClosed(std::chrono::milliseconds(20)); ++i) {
+            peer.Send("x");
+        }
+    }});
+    get.URL = server.Url("/slow.ico");
+    get.TimeOut = std::chrono::milliseconds(300);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(get.FetchFile());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(errors, 1);
+    EXPECT_EQ(get.LastError(), "timed out");
+    EXPECT_TRUE(fs::is_empty(dir.Path()));
 }
 
 TEST_F(HttpGet, OneWorkerAtATime) {
