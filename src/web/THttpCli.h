@@ -45,7 +45,8 @@ enum class THttpRequest { httpNone = 0, httpGET = 1, httpPOST = 2, httpHEAD = 3 
 
 // Non-blocking HTTP/1.0 client over TWSocket; "https" addresses take the same path over TLS.
 // Every step runs from the EventLoop; the caller learns the outcome through the events, ending
-// with exactly one OnRequestDone per request.
+// with exactly one OnRequestDone per request. A document ends after its Content-Length, or
+// when the server closes if it has none; a request ends at its deadline at the latest.
 class THttpCli {
 public:
     // The longest run of relocations followed for one request; one more ends it as a failure.
