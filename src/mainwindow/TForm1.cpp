@@ -254,7 +254,7 @@ void TForm1::URLBoxOpen(const std::string& text) {
         return;
     }
     UrlBox(state_, ports_, [this](const std::string& target, bool local) {
-        Launching(state_, ports_).Launch("", target, {local, false});
+        return Launching(state_, ports_).Launch("", target, {local, false});
     }).Open(text);
 }
 
