@@ -2,6 +2,7 @@
 
 #include "mainwindow/AutoIcon.h"
 #include "mainwindow/BrowserList.h"
+#include "mainwindow/DroppedFiles.h"
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/StartUp.h"
@@ -15,7 +16,6 @@
 #include "web/TWwwDde.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 
 namespace lv {
@@ -139,8 +139,7 @@ void Launching::ChooseLocalTarget(int slot) {
     if (EndsWithUrlExtension(path)) {
         target = TIniFile32(path).ReadString("InternetShortcut", "URL", path);
     }
-    std::string name = std::filesystem::path(path).filename().string();
-    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
+    const std::string name = TitleFromFileName(path);
     const std::string page = state_.TabSet1.Current();
     {
         TIniFile32 ini(state_.DataFileName);

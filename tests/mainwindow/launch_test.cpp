@@ -108,6 +108,28 @@ TEST(Launch, EmptyLocalSlotAsksForAFileAndTakesAShortcutsAddress) {
     EXPECT_TRUE(h.shell.opened.empty());
 }
 
+TEST(Launch, AChosenFileLosesOnlyARealExtensionAndNeverItsWholeName) {
+    const struct {
+        const char* file;
+        const char* title;
+    } cases[] = {
+        {"a.sh", "a"},
+        {"archive.tar.gz", "archive.tar"},
+        {".profile", ".profile"},
+        {"README", "README"},
+    };
+    for (const auto& c : cases) {
+        LaunchHarness h;
+        const std::string path = h.dir.File(c.file);
+        lvtest::WriteBytes(path, "");
+        auto& form = h.Start("[Page1]\r\n06L=Yes\r\n");
+        h.dialogs.Queue(lv::OpenFileResult{true, path});
+        form.ButtonClick(6);
+        EXPECT_EQ(h.Read("Page1", "06N"), c.title) << c.file;
+        EXPECT_EQ(h.Button(form, 6).caption, c.title);
+    }
+}
+
 TEST(Launch, CaptureOnAProtectedPageStoresTheAddressScrambled) {
     LaunchHarness h;
     h.browser.frontPage = "\"http://example.org/a\",\"A\"";
