@@ -66,11 +66,12 @@ std::string FileName(std::string_view path) {
 }
 
 bool OfEndOfOptionsFamily(const std::string& name) {
-    // Chromium and the browsers built on it, and Firefox; release channels and packagings add
-    // a suffix ("google-chrome-stable", "firefox-esr", "firefox.real").
-    static constexpr std::array<std::string_view, 11> kFamilies = {
-        "chromium",       "chromium-browser", "chrome",  "google-chrome", "brave",  "brave-browser",
-        "microsoft-edge", "msedge",           "vivaldi", "opera",         "firefox"};
+    // Chromium and the browsers built on it; release channels and packagings add a suffix
+    // ("google-chrome-stable", "chromium.real"). Firefox is not one of them: it folds "--" into
+    // an unknown flag "-" and then skips the argument after it, so the address would not open.
+    static constexpr std::array<std::string_view, 10> kFamilies = {
+        "chromium",      "chromium-browser", "chrome", "google-chrome", "brave",
+        "brave-browser", "microsoft-edge",   "msedge", "vivaldi",       "opera"};
     for (const std::string_view family : kFamilies) {
         if (name.compare(0, family.size(), family) != 0) {
             continue;

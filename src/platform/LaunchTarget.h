@@ -25,8 +25,9 @@ std::string ShowHiddenCharacters(std::string_view utf8);
 std::string TargetRefusal(std::string_view utf8, TargetKind kind);
 
 // Whether the browser reads "--" as the end of its options, so that nothing after it is taken as
-// one: the Chromium family and Firefox, known by the program's file name (or that of the file a
-// link leads to). Other browsers might open "--" itself as an address, so they never get it.
+// one: the Chromium family, known by the program's file name (or that of the file a link leads
+// to). Other browsers might open "--" itself as an address or skip what follows it, so they
+// never get it; for them the refusal of addresses beginning with "-" is the guard.
 bool BrowserTakesEndOfOptions(const std::string& program);
 
 } // namespace lv

@@ -70,8 +70,8 @@ TEST_F(Launcher, NoTextBecomesAnOptionOrHidesWhatRuns) {
     std::string cwd;
     EXPECT_FALSE(chromium.Wait(args, cwd, std::chrono::milliseconds(200)));
 
-    // Browsers that read "--" as the end of their options get it before the address, also
-    // under a link's name; any other browser would open "--" itself, so it gets the address.
+    // The Chromium family reads "--" as the end of its options and gets it before the address,
+    // also under a link's name; Firefox and any other browser get the address alone.
     TempDir other;
     ArgvRecorder firefox(other, "firefox-esr");
     TempDir third;
@@ -85,7 +85,7 @@ TEST_F(Launcher, NoTextBecomesAnOptionOrHidesWhatRuns) {
     } cases[] = {
         {chromium.Program(), chromium, {"--", "http://a/"}},
         {link, chromium, {"--", "http://a/"}},
-        {firefox.Program(), firefox, {"--", "http://a/"}},
+        {firefox.Program(), firefox, {"http://a/"}},
         {epiphany.Program(), epiphany, {"http://a/"}},
     };
     std::int64_t id = 10;
