@@ -2,6 +2,7 @@
 
 #include "store/DataFile.h"
 #include "store/TIniFile32.h"
+#include "store/Text.h"
 
 namespace lv {
 
@@ -30,6 +31,16 @@ std::string AutoIconCode(std::string_view target, bool webIconSearch) {
         break;
     }
     return "00";
+}
+
+std::string WebIconDirectory(const std::string& dataFile) {
+    std::string stem = dataFile;
+    if (stem.size() >= 4 && LowerCase1252(stem.substr(stem.size() - 4)) == ".lvd") {
+        stem.resize(stem.size() - 4);
+    }
+    // Spelt as an existing folder of that name in any letter case, as the Windows program
+    // found it.
+    return ResolveCaseInsensitive(std::string(), stem + "webicons") + "/";
 }
 
 std::string FetchWebIcon(MainWindowState&, const std::string&, int, const std::string&,

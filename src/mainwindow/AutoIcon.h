@@ -22,6 +22,10 @@ std::string AutoIconCode(std::string_view target, bool webIconSearch);
 std::string AutoIcon(MainWindowState& state, TIniFile32& ini, const std::string& page, int slot,
                      const std::string& target);
 
+// Where the web icons of a DataFile live: its path without the ".lvd" extension, followed by
+// "webicons/" ("Disk.LVD" keeps them in "Diskwebicons/").
+std::string WebIconDirectory(const std::string& dataFile);
+
 // The web steps (fetching the site's icon and description) come with the web icon fetch; until
 // then a web address keeps the default glyph.
 std::string FetchWebIcon(MainWindowState& state, const std::string& page, int slot,

@@ -12,6 +12,7 @@
 #include "store/Text.h"
 
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace lv {
@@ -52,6 +53,25 @@ void RemoveRecent(TIniFile32& ini, const std::string& entry) {
 bool DeletableImage(const std::string& path) {
     const std::string extension = LowerCase1252(std::filesystem::path(path).extension().string());
     return extension == ".gif" || extension == ".jpg" || extension == ".ico";
+}
+
+// The file an icon key names, when it is one of this DataFile's web icons: a regular file
+// right inside its web icon directory once ".." and links are resolved. The key is only text
+// in a file anyone may have written; a picture elsewhere is never ours to delete.
+std::optional<std::filesystem::path> OwnedWebIcon(const std::string& dataFile,
+                                                  const std::string& iconPath) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path folder = fs::canonical(WebIconDirectory(dataFile), error);
+    if (error) {
+        return std::nullopt;
+    }
+    const fs::path file = fs::canonical(iconPath, error);
+    if (error || !fs::is_regular_file(file, error) || file.parent_path() != folder ||
+        !DeletableImage(file.string())) {
+        return std::nullopt;
+    }
+    return file;
 }
 
 } // namespace
@@ -406,24 +426,25 @@ void BookmarkEdit::EraseSlot(TIniFile32& ini, const std::string& page, int slot,
         FindPagePass(state_.PagePassBox, page, state_.TabSet1.names) && IsScrambled(erased.target)
             ? Decrypt(erased.target)
             : erased.target;
-    const std::string iconPath = Cp1252ToUtf8(erased.icon);
-    std::error_code error;
-    if (webIconQuestion && !erased.icon.empty() && WebIconOfSite(erased.icon, target) &&
-        std::filesystem::is_regular_file(iconPath, error)) {
+    const auto icon = webIconQuestion && !erased.icon.empty() && WebIconOfSite(erased.icon, target)
+                          ? OwnedWebIcon(state_.DataFileName, Cp1252ToUtf8(erased.icon))
+                          : std::nullopt;
+    if (icon) {
         bool remove = true;
         if (state_.checks.confirmWebIcon) {
             UserDlgRequest question;
             question.title = "Delete Web Icon for \"" + erased.title + "\"";
             question.message = {
                 "A Web Icon is being used by the \"" + erased.title + "\" bookmark.", target,
+                "Icon file: " + Utf8ToCp1252(icon->string()),
                 "If you have duplicate bookmarks they may be using this icon as well.",
                 "If you delete this icon you can recover it by bookmarking the site again."};
             question.buttons = {"Delete Image", "Keep Image"};
             remove = ports_.dialogs.UserDlg(question) == 0;
         }
-        // Only pictures the icon fetch stores are ever deleted.
-        if (remove && DeletableImage(iconPath)) {
-            std::filesystem::remove(iconPath, error);
+        if (remove) {
+            std::error_code error;
+            std::filesystem::remove(*icon, error);
         }
     }
     if (!erased.title.empty()) {

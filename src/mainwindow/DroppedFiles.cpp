@@ -9,6 +9,8 @@
 #include "store/TIniFile32.h"
 #include "store/Text.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
 namespace lv {
@@ -39,12 +41,29 @@ int SlotAt(int x, int y, int clientWidth, int columns) {
     return row + datafile::kRowCount * (column - 1);
 }
 
+std::string TitleFromFileName(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/') {
+        path.remove_suffix(1); // a folder named with its slash
+    }
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) {
+        return std::string(name);
+    }
+    const std::string_view extension = name.substr(dot + 1);
+    const bool real = !extension.empty() && extension.size() <= 8 &&
+                      std::all_of(extension.begin(), extension.end(), [](char c) {
+                          return std::isalnum(static_cast<unsigned char>(c)) != 0;
+                      });
+    return std::string(real ? name.substr(0, dot) : name);
+}
+
 DroppedBookmark BookmarkFromFile(const std::string& path) {
     const std::filesystem::path file(path);
     const std::string extension = LowerCase1252(file.extension().string());
     DroppedBookmark bookmark;
-    // The name without its extension ("report.pdf" gives "report", "Notes" stays "Notes").
-    bookmark.title = Utf8ToCp1252(file.stem().string());
+    bookmark.title = Utf8ToCp1252(TitleFromFileName(path));
     bookmark.target = Utf8ToCp1252(path);
     if (extension == ".url") {
         const TIniFile32 ini(path);

@@ -5,6 +5,7 @@
 #include "platform/Dialogs.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lv {
@@ -22,6 +23,12 @@ struct DroppedBookmark {
     std::string iconFile; // the program of a shortcut with arguments, whose icon is shown
 };
 DroppedBookmark BookmarkFromFile(const std::string& path);
+
+// The title a file gets as a bookmark: its name without a real extension (a dot followed by one
+// to eight letters or digits), so "a.sh" gives "a" and "report.pdf" "report". A name without one,
+// or one that removing it would leave empty (".profile"), stays whole: an empty title would make
+// the slot count as free.
+std::string TitleFromFileName(std::string_view path);
 
 // Files dropped from the desktop onto the window: the first one becomes a bookmark in the slot
 // under the mouse.

@@ -2,10 +2,12 @@
 
 #include "mainwindow/AutoIcon.h"
 #include "mainwindow/BrowserList.h"
+#include "mainwindow/DroppedFiles.h"
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/StartUp.h"
 #include "mainwindow/UrlHelpers.h"
+#include "platform/LaunchTarget.h"
 #include "platform/ProcessLauncher.h"
 #include "platform/Shell.h"
 #include "store/Backup.h"
@@ -14,7 +16,6 @@
 #include "web/TWwwDde.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 
 namespace lv {
@@ -138,8 +139,7 @@ void Launching::ChooseLocalTarget(int slot) {
     if (EndsWithUrlExtension(path)) {
         target = TIniFile32(path).ReadString("InternetShortcut", "URL", path);
     }
-    std::string name = std::filesystem::path(path).filename().string();
-    name.resize(name.size() >= 4 ? name.size() - 4 : 0);
+    const std::string name = TitleFromFileName(path);
     const std::string page = state_.TabSet1.Current();
     {
         TIniFile32 ini(state_.DataFileName);
@@ -161,13 +161,27 @@ bool Launching::BrowserPage(std::string& title, std::string& address) {
     return link.GetWindowInfo(title, address) && !address.empty();
 }
 
-void Launching::Launch(const std::string& page, const std::string& target, LaunchOptions options) {
-    if (state_.BrowserPath.empty()) {
-        BrowserList(state_, ports_).AddBrowserClick();
+bool Launching::Refused(const std::string& target, bool local) {
+    std::string refusal;
+    if (local) {
+        refusal = TargetRefusal(Cp1252ToUtf8(target), TargetKind::LocalFile);
+    } else {
+        // Every address is checked before the first one starts.
+        for (const std::string& url : SplitTargets(target)) {
+            refusal = TargetRefusal(Cp1252ToUtf8(url), TargetKind::WebAddress);
+            if (!refusal.empty()) {
+                break;
+            }
+        }
     }
-    if (!options.fromSearch && state_.checks.mruTrack) {
-        RecordLaunch(page);
+    if (refusal.empty()) {
+        return false;
     }
+    ports_.dialogs.Message({MsgKind::Warning, {}, Utf8ToCp1252(refusal)});
+    return true;
+}
+
+bool Launching::Launch(const std::string& page, const std::string& target, LaunchOptions options) {
     std::string local;
     std::string extra;
     const int slot = SlotFromPrefix(state_.CurrentButtonName);
@@ -176,8 +190,18 @@ void Launching::Launch(const std::string& page, const std::string& target, Launc
         local = ini.ReadString(page, SlotKey(slot, 'L'), "");
         extra = ini.ReadString(page, SlotKey(slot, 'S'), "");
     }
+    const bool openLocally = local == "Yes" || options.forceLocal;
+    if (Refused(target, openLocally)) {
+        return false;
+    }
+    if (state_.BrowserPath.empty()) {
+        BrowserList(state_, ports_).AddBrowserClick();
+    }
+    if (!options.fromSearch && state_.checks.mruTrack) {
+        RecordLaunch(page);
+    }
 
-    if (local != "Yes" && !options.forceLocal) {
+    if (!openLocally) {
         bool done = false;
         if (state_.checks.singleWindow && target.find(";;") == std::string::npos &&
             ports_.browser != nullptr) {
@@ -199,6 +223,7 @@ void Launching::Launch(const std::string& page, const std::string& target, Launc
     if (!options.fromSearch) {
         ApplyLaunchBehaviour();
     }
+    return true;
 }
 
 void Launching::LaunchLocal(const std::string& target, const std::string& extra) {

@@ -26,12 +26,15 @@ public:
     Launching(MainWindowState& state, MainWindowPorts& ports) : state_(state), ports_(ports) {}
 
     void ButtonClick(int slot);
-    void Launch(const std::string& page, const std::string& target, LaunchOptions options = {});
+    // False when the target is refused (the user is told why) and nothing was started.
+    bool Launch(const std::string& page, const std::string& target, LaunchOptions options = {});
 
     // "Bookmark current Web Page": the browser's page into the first empty slot.
     void AddBookmarkClick();
 
 private:
+    // Tells the user when the target must not be handed on (TargetRefusal).
+    bool Refused(const std::string& target, bool local);
     void CaptureBrowserPage(int slot, int colour);
     void ChooseLocalTarget(int slot);
     void LaunchLocal(const std::string& target, const std::string& extra);

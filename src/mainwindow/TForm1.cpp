@@ -226,6 +226,11 @@ void TForm1::DiskButtonClick() {
 }
 
 void TForm1::ButtonClick(int slot) {
+    // A bookmark waiting to be put down is put by the press; the click neither launches nor
+    // captures the browser's page into the slot.
+    if (edit_.putPending) {
+        return;
+    }
     Launching(state_, ports_).ButtonClick(slot);
 }
 
@@ -254,7 +259,7 @@ void TForm1::URLBoxOpen(const std::string& text) {
         return;
     }
     UrlBox(state_, ports_, [this](const std::string& target, bool local) {
-        Launching(state_, ports_).Launch("", target, {local, false});
+        return Launching(state_, ports_).Launch("", target, {local, false});
     }).Open(text);
 }
 
@@ -263,9 +268,17 @@ void TForm1::URLBoxRemove(int index) {
 }
 
 void TForm1::KeysKeyDown(NavKey key) {
+    // Enter does what the mouse does on the slot: a waiting bookmark is put down there, else
+    // the slot is clicked.
+    const auto press = [this](int slot) {
+        if (edit_.putPending) {
+            ButtonMouseDown(slot);
+        } else {
+            ButtonClick(slot);
+        }
+    };
     Keyboard(
-        state_, [this](int tab) { SelectTab(tab); }, [this](int slot) { ButtonClick(slot); },
-        [this] { FormCaption(); })
+        state_, [this](int tab) { SelectTab(tab); }, press, [this] { FormCaption(); })
         .KeysKeyDown(key);
 }
 

@@ -115,7 +115,9 @@ void UrlBox::Open(const std::string& text) {
     } else {
         entry = ResolveLocal(entry);
     }
-    launch_(entry, !web);
+    if (!launch_(entry, !web)) {
+        return;
+    }
 
     auto& list = state_.manualUrls;
     if (std::find(list.begin(), list.end(), entry) == list.end()) {

@@ -26,7 +26,8 @@ std::filesystem::path FindFileUnder(const std::filesystem::path& folder, const s
 // The URL box: a typed address or file opened at once, and its list of past entries.
 class UrlBox {
 public:
-    using LaunchFn = std::function<void(const std::string& target, bool local)>;
+    // False when the target was refused; it is then not kept in the list.
+    using LaunchFn = std::function<bool(const std::string& target, bool local)>;
 
     UrlBox(MainWindowState& state, MainWindowPorts& ports, LaunchFn launch)
         : state_(state), ports_(ports), launch_(std::move(launch)) {}

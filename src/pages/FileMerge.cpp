@@ -1,6 +1,7 @@
 #include "pages/FileMerge.h"
 
 #include "pages/MergePage.h"
+#include "pages/PageNames.h"
 #include "pages/SectionEditor.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
@@ -34,24 +35,27 @@ FileMergeResult MergeDataFile(const std::string& chosenFile, const std::string& 
     SectionEditor sourceSections(source);
     std::vector<std::string> known = ReadTabs(whole);
     const std::vector<std::string> pages = ReadTabs(source);
-    // The tab list grows once for all new pages rather than being rewritten for each of them.
-    if (mode == MergeMode::Add) {
-        for (const std::string& page : pages) {
-            if (std::find(known.begin(), known.end(), page) == known.end()) {
-                known.push_back(page);
-                result.pagesAdded.push_back(page);
-            }
-        }
-        if (!result.pagesAdded.empty()) {
-            SaveTabs(target.Section(datafile::kTabs), known);
+    // Each source page with the page it merges into. A page whose name differs from one of ours
+    // only in letter case is that page: a second tab of that name would share its section. A new
+    // page gets a name that can stand beside ours.
+    std::vector<std::pair<std::string, std::string>> merges;
+    for (const std::string& page : pages) {
+        if (const std::size_t at = FindPage(page, known); at != std::string::npos) {
+            merges.emplace_back(page, known[at]);
+        } else if (mode == MergeMode::Add) {
+            std::string name = ArrivingPageName(page, known);
+            known.push_back(name);
+            result.pagesAdded.push_back(name);
+            merges.emplace_back(page, std::move(name));
         }
     }
-    for (const std::string& page : pages) {
-        if (std::find(known.begin(), known.end(), page) == known.end()) {
-            continue;
-        }
+    // The tab list grows once for all new pages rather than being rewritten for each of them.
+    if (!result.pagesAdded.empty()) {
+        SaveTabs(target.Section(datafile::kTabs), known);
+    }
+    for (const auto& [page, into] : merges) {
         const MergePageResult merged = MergePage(sourceSections.Section(page), page,
-                                                 target.Section(page), page, filterColor, false);
+                                                 target.Section(into), into, filterColor, false);
         ++result.pagesMerged;
         result.bookmarksCopied += merged.copied;
     }

@@ -234,11 +234,13 @@ std::string DropCarriedBookmarks(const std::string& sourceFile, std::string_view
 
 std::string DropCarriedPage(const std::string& sourceFile, std::string_view sourcePage,
                             const std::string& targetFile, std::vector<std::string>& pages,
-                            std::size_t at, PageDrop drop, std::int32_t filterColor) {
+                            std::size_t at, PageDrop /*drop*/, std::int32_t filterColor) {
     std::optional<TIniFile32> targetEngine;
     EnginePair pair = OpenPair(sourceFile, targetFile, targetEngine);
-    const std::string name = drop == PageDrop::Insert ? DupePageName(std::string(sourcePage), pages)
-                                                      : std::string(sourcePage);
+    // Either way the page arrives under a name no page has in any letter case: a second tab
+    // over one section would let erasing either page erase both. Within one DataFile a moved
+    // page's tab is already gone, so it keeps its name there.
+    const std::string name = ArrivingPageName(sourcePage, pages);
     at = std::min(at, pages.size());
     pages.insert(pages.begin() + static_cast<long>(at), name);
     SaveTabs(*pair.target, pages);

@@ -45,11 +45,13 @@ std::string DropCarriedBookmarks(const std::string& sourceFile, std::string_view
                                  const std::vector<int>& slots, const std::string& targetFile,
                                  std::string_view targetPage, bool move);
 
-// Dropping a carried page at tab index `at` of the target DataFile's page list: Insert puts a
-// new page (the name made unique) there and merges the carried page into it; Move inserts the
-// carried name as it is and merges into that page, which within one DataFile finds every
-// bookmark present and copies nothing. `pages` is the target's page list, updated and saved.
-// Returns the name of the page that received the bookmarks.
+// Dropping a carried page at tab index `at` of the target DataFile's page list: a new page is
+// put there and the carried page merged into it. Its name is the carried one made to stand beside
+// the others (ArrivingPageName: "Work" beside "WORK" arrives as "Work+"); a moved page within
+// one DataFile keeps its name, and merging finds every bookmark present and copies nothing.
+// Insert and Move differ only in what the caller does with the source afterwards. `pages` is
+// the target's page list, updated and saved. Returns the name of the page that received the
+// bookmarks.
 enum class PageDrop { Insert, Move };
 std::string DropCarriedPage(const std::string& sourceFile, std::string_view sourcePage,
                             const std::string& targetFile, std::vector<std::string>& pages,

@@ -83,7 +83,9 @@ OldToNewResult OldToNew(const std::string& oldFile) {
         fields[f] = ReadSection(old, kOldFields[f].section);
     }
     for (int page = 1; page <= count; ++page) {
-        std::string name = DupePageName(
+        // Old files knew nothing of letter case or of our own sections: "Work" and "WORK" become
+        // "Work" and "WORK+", each with a section of its own.
+        std::string name = ArrivingPageName(
             old.ReadString("Tabs", "PageTab" + std::to_string(page), "Page" + std::to_string(page)),
             result.pages);
         ini.WriteString(datafile::kTabs, "Tab" + std::to_string(page), name);

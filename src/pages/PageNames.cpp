@@ -43,6 +43,32 @@ std::string PageNameProblem(std::string_view name, const std::vector<std::string
     return {};
 }
 
+std::size_t FindPage(std::string_view name, const std::vector<std::string>& pages) {
+    const auto exact = std::find(pages.begin(), pages.end(), name);
+    if (exact != pages.end()) {
+        return static_cast<std::size_t>(exact - pages.begin());
+    }
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (SameText1252(pages[i], name)) {
+            return i;
+        }
+    }
+    return std::string::npos;
+}
+
+std::string ArrivingPageName(std::string_view name, const std::vector<std::string>& pages) {
+    std::string mended(TIniFile32::Trim(name));
+    std::replace(mended.begin(), mended.end(), ']', ')');
+    if (mended.empty()) {
+        mended = "Page";
+    }
+    while (!PageNameProblem(mended, pages).empty() ||
+           std::find(pages.begin(), pages.end(), mended) != pages.end()) {
+        mended += '+';
+    }
+    return mended;
+}
+
 RenameResult RenamePage(TIniFile32& ini, std::vector<std::string>& pages, std::size_t index,
                         std::string_view newName) {
     if (index >= pages.size()) {

@@ -17,6 +17,17 @@ std::string DupePageName(std::string name, const std::vector<std::string>& pages
 // A page exactly equal to the name is not a problem: DupePageName makes it unique.
 std::string PageNameProblem(std::string_view name, const std::vector<std::string>& pages);
 
+// The page of `pages` a name stands for in the DataFile: the one spelt exactly so, else one that
+// differs from it only in letter case (both would be one section). npos when there is none.
+std::size_t FindPage(std::string_view name, const std::vector<std::string>& pages);
+
+// The name a page arriving from outside the page list (a page of a merged or carried file, a
+// converted page) gets beside `pages`, so that it never shares a section with another page or
+// the program: the name itself when PageNameProblem has nothing against it and no page is spelt
+// so, else with "+" appended until that holds. A name that no "+" can mend is mended first: the
+// blanks at its ends go, "]" becomes ")", and an empty name becomes "Page".
+std::string ArrivingPageName(std::string_view name, const std::vector<std::string>& pages);
+
 struct RenameResult {
     std::string name;    // the name the page got (after DupePageName); empty when refused
     std::string problem; // the refusal text of PageNameProblem

@@ -1,5 +1,7 @@
 #include "platform/LinuxProcessLauncher.h"
 
+#include "platform/LaunchTarget.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -130,6 +132,17 @@ ProcessStart LinuxProcessLauncher::Start(const std::string& program, const std::
     }
     std::vector<std::string> argv{program};
     if (!argument.empty()) {
+        // Callers check first and tell the user; this keeps any other caller from handing a
+        // browser an option.
+        if (std::string refusal = TargetRefusal(argument, TargetKind::WebAddress);
+            !refusal.empty()) {
+            result.error = EINVAL;
+            result.message = std::move(refusal);
+            return result;
+        }
+        if (BrowserTakesEndOfOptions(program)) {
+            argv.emplace_back("--");
+        }
         argv.push_back(argument);
     }
     std::weak_ptr<Channel> weak = channel_;

@@ -1,5 +1,6 @@
 #include "platform/LinuxShell.h"
 
+#include "platform/LaunchTarget.h"
 #include "platform/LinuxProcessLauncher.h"
 
 #include <cstring>
@@ -33,9 +34,17 @@ bool IsDirectory(const std::string& path) {
 
 ShellResult LinuxShell::Open(const std::string& file, const std::string& parameters,
                              const std::string& directory) {
+    // Callers check first and tell the user; nothing hidden goes on from here either.
+    for (const std::string* text : {&file, &parameters, &directory}) {
+        if (std::string refusal = TargetRefusal(*text, TargetKind::LocalFile); !refusal.empty()) {
+            return {false, EINVAL, std::move(refusal)};
+        }
+    }
+    // A relative name starting with "-" would read as an option of the opener (or of the
+    // program), whether or not such a file exists.
+    std::string target = !file.empty() && file[0] == '-' ? "./" + file : file;
     // Stored local targets keep the blank before " /"; a name with trailing blanks is the
     // same file to the user.
-    std::string target = file;
     if (!Exists(target)) {
         const std::size_t end = target.find_last_not_of(' ');
         const std::string trimmed = end == std::string::npos ? "" : target.substr(0, end + 1);
@@ -57,10 +66,7 @@ ShellResult LinuxShell::Open(const std::string& file, const std::string& paramet
         // must not stop the program; it then starts in its own folder.
         workingDir = IsDirectory(directory) ? directory : program.parent_path().string();
     } else {
-        // A relative name starting with "-" would read as an option of the opener.
-        if (!target.empty() && target[0] == '-' && Exists(target)) {
-            target = "./" + target;
-        }
+        // The opener takes no "--": it refuses every argument that begins with "-".
         argv = {opener_, target};
     }
 

@@ -33,8 +33,10 @@ public:
 
     virtual ~ProcessLauncher() = default;
 
-    // Starts program with argument as its one and only argument (none when argument is empty);
-    // the text is never read by a shell. The identifier names the start: a start whose program
+    // Starts program with argument as its one and only operand (none when argument is empty);
+    // the text is never read by a shell. A browser that reads "--" as the end of its options
+    // gets it before the operand; an argument TargetRefusal refuses is not started (EINVAL,
+    // with the refusal as message). The identifier names the start: a start whose program
     // and identifier equal those of a process still watched is refused with kDuplicateText.
     virtual ProcessStart Start(const std::string& program, const std::string& argument,
                                std::int64_t id) = 0;

@@ -1,4 +1,5 @@
 #include "web/DevToolsTransport.h"
+#include "platform/LaunchTarget.h"
 #include "platform/Unicode.h"
 
 #include "store/Text.h"
@@ -431,6 +432,9 @@ std::optional<std::string> DevToolsTransport::OpenUrl(const std::string& item,
     const std::size_t close = item.find('"', 1);
     const std::string url =
         Cp1252ToUtf8(item.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    if (!TargetRefusal(url, TargetKind::WebAddress).empty()) {
+        return std::nullopt;
+    }
     const auto answer = Send("PUT", "/json/new?" + EncodeQuery(url), deadline);
     if (!answer || answer->status != 200) {
         return std::nullopt;

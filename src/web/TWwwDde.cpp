@@ -1,5 +1,6 @@
 #include "web/TWwwDde.h"
 
+#include "platform/LaunchTarget.h"
 #include "store/Text.h"
 
 #include <algorithm>
@@ -168,7 +169,17 @@ bool TWwwDde::Activate() {
 }
 
 bool TWwwDde::OpenURL(const std::string& address) {
-    if (ProgramPath.empty() || !Activate()) {
+    if (ProgramPath.empty()) {
+        return false;
+    }
+    // The address goes to the browser as data, not as an option, but what it holds must still
+    // be what the user sees.
+    if (const std::string refusal = TargetRefusal(Cp1252ToUtf8(address), TargetKind::WebAddress);
+        !refusal.empty()) {
+        ShowError(dialogs_, Utf8ToCp1252(refusal));
+        return false;
+    }
+    if (!Activate()) {
         return false;
     }
     SetLink("WWW_OpenURL");

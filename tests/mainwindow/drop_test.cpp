@@ -74,6 +74,30 @@ TEST(DropFiles, PlainFilesAndInternetShortcuts) {
     EXPECT_EQ(ReadBytes(h.path), before);
 }
 
+TEST(DropFiles, ShortNamesKeepATitleSoTheSlotIsNotTakenForFree) {
+    DropHarness h;
+    lv::TForm1& form = h.Open();
+    std::filesystem::create_directories(h.dir.File("docs"));
+    const struct {
+        std::string file;
+        std::string title;
+    } cases[] = {
+        {"a.sh", "a"},
+        {".profile", ".profile"},
+        {"Report v2.1 final", "Report v2.1 final"}, // no real extension to drop
+        {"docs/", "docs"},                          // a folder named with its slash
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        if (c.file.back() != '/') {
+            WriteBytes(h.dir.File(c.file), "x");
+        }
+        form.FormDropFiles({h.dir.File(c.file)}, 10, DropHarness::Y(++row));
+        EXPECT_EQ(h.Key("Links", row, 'N'), c.title) << c.file;
+        EXPECT_EQ(h.Button(row).caption, c.title);
+    }
+}
+
 TEST(DropFiles, OnAProtectedPageTheTargetIsScrambled) {
     DropHarness h;
     lv::TForm1& form = h.Open();

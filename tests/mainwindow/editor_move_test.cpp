@@ -79,6 +79,30 @@ TEST(MoveAndCopy, ThePickedBookmarkIsPutDownOnAnotherPage) {
     EXPECT_EQ(h.Key("Links", 3, 'N'), "Site 1");
 }
 
+TEST(MoveAndCopy, EnterWhileABookmarkWaitsPutsItDownAndAClickCapturesNothing) {
+    EditorHarness h(FilledSlots(1, 2));
+    lv::TForm1& form = h.Open();
+    h.editor = [](TBConfigForm& f) { f.MoveClick(); };
+    form.SetButtonParams(2);
+    ASSERT_TRUE(form.PutPending());
+    for (int i = 0; i < 5; ++i) {
+        form.KeysKeyDown(lv::NavKey::Down);
+    }
+    form.KeysKeyDown(lv::NavKey::Enter);
+    EXPECT_FALSE(form.PutPending());
+    EXPECT_EQ(h.Key("Links", 5, 'N'), "Site 2");
+    EXPECT_EQ(h.Key("Links", 5, 'U'), "http://site2.example/");
+
+    // A click on an empty slot while one waits neither captures a page nor writes anything.
+    form.SetButtonParams(5);
+    ASSERT_TRUE(form.PutPending());
+    const std::string before = ReadBytes(h.path);
+    form.ButtonClick(7);
+    EXPECT_FALSE(h.HasKey("Links", 7, 'U'));
+    EXPECT_EQ(ReadBytes(h.path), before);
+    EXPECT_TRUE(form.PutPending());
+}
+
 TEST(MoveAndCopy, NoRoomKeepsTheBookmarkInHand) {
     EditorHarness h(FilledSlots(1, 80));
     lv::TForm1& form = h.Open();

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace lvtest {
 namespace {
 
@@ -131,6 +133,59 @@ TEST(Editor, ErasingDeletesTheSitesWebIconOnlyWhenAllowed) {
     form.SetButtonParams(2);
     EXPECT_TRUE(std::filesystem::exists(other));
     EXPECT_EQ(h.dialogs.UserDlgs().size(), 1u);
+}
+
+TEST(Editor, ErasingDeletesOnlyAWebIconOfThisDataFile) {
+    EditorHarness h;
+    namespace fs = std::filesystem;
+    fs::create_directories(h.dir.File("workwebicons/site1_example_.ico"));
+    fs::create_directories(h.dir.File("Pictures"));
+    const std::string photo = h.dir.File("Pictures/site1_example_.jpg");
+    WriteBytes(photo, "a photo");
+    fs::create_symlink(photo, h.dir.File("workwebicons/site1_example_.gif"));
+    const std::string ours = h.dir.File("workwebicons/site1_example_.jpg");
+    WriteBytes(ours, "icon");
+    // Every slot is the same site, so each icon name passes the site test.
+    const std::vector<std::string> icons = {
+        photo,                                                     // outside
+        h.dir.File("workwebicons/../Pictures/site1_example_.jpg"), // out through ".."
+        h.dir.File("workwebicons/site1_example_.gif"),             // a link to the photo
+        h.dir.File("workwebicons/site1_example_.ico"),             // a folder
+        h.dir.File("Pictures/../workwebicons/site1_example_.jpg"), // ours
+    };
+    std::string slots;
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        const int slot = static_cast<int>(i) + 1;
+        slots += lv::SlotKey(slot, 'N') + "=Site 1\r\n" + lv::SlotKey(slot, 'U') +
+                 "=http://site1.example/\r\n" + lv::SlotKey(slot, 'I') + "=" + icons[i] + "\r\n" +
+                 lv::SlotKey(slot, 'G') + "=600\r\n";
+    }
+    WriteBytes(h.path, ReadBytes(h.path) + slots);
+    lv::TForm1& form = h.Open();
+    form.MConfirmClick();
+    h.editor = [](TBConfigForm& f) { f.EraseClick(); };
+
+    // With the question off nothing outside is deleted; with it on nothing outside is asked.
+    form.MConfirmWebIconClick();
+    form.SetButtonParams(1);
+    form.SetButtonParams(2);
+    form.MConfirmWebIconClick();
+    form.SetButtonParams(3);
+    form.SetButtonParams(4);
+    EXPECT_TRUE(h.dialogs.UserDlgs().empty());
+    EXPECT_EQ(ReadBytes(photo), "a photo");
+    EXPECT_TRUE(fs::is_symlink(h.dir.File("workwebicons/site1_example_.gif")));
+    EXPECT_TRUE(fs::is_directory(icons[3]));
+    EXPECT_FALSE(h.HasKey("Links", 4, 'N')); // the bookmarks themselves are erased
+
+    // Our own icon: the question names the file, and it goes.
+    const std::string named = "Icon file: " + fs::canonical(ours).string();
+    h.dialogs.Queue(0); // "Delete Image"
+    form.SetButtonParams(5);
+    ASSERT_EQ(h.dialogs.UserDlgs().size(), 1u);
+    const auto& lines = h.dialogs.UserDlgs()[0].message;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), named), lines.end());
+    EXPECT_FALSE(fs::exists(ours));
 }
 
 TEST(Editor, ColourIsChosenAndReset) {

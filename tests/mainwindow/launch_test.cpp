@@ -108,6 +108,28 @@ TEST(Launch, EmptyLocalSlotAsksForAFileAndTakesAShortcutsAddress) {
     EXPECT_TRUE(h.shell.opened.empty());
 }
 
+TEST(Launch, AChosenFileLosesOnlyARealExtensionAndNeverItsWholeName) {
+    const struct {
+        const char* file;
+        const char* title;
+    } cases[] = {
+        {"a.sh", "a"},
+        {"archive.tar.gz", "archive.tar"},
+        {".profile", ".profile"},
+        {"README", "README"},
+    };
+    for (const auto& c : cases) {
+        LaunchHarness h;
+        const std::string path = h.dir.File(c.file);
+        lvtest::WriteBytes(path, "");
+        auto& form = h.Start("[Page1]\r\n06L=Yes\r\n");
+        h.dialogs.Queue(lv::OpenFileResult{true, path});
+        form.ButtonClick(6);
+        EXPECT_EQ(h.Read("Page1", "06N"), c.title) << c.file;
+        EXPECT_EQ(h.Button(form, 6).caption, c.title);
+    }
+}
+
 TEST(Launch, CaptureOnAProtectedPageStoresTheAddressScrambled) {
     LaunchHarness h;
     h.browser.frontPage = "\"http://example.org/a\",\"A\"";
@@ -167,6 +189,66 @@ TEST(Launch, AddBookmarkOnAFullPageAddsNothingAndSaysNothing) {
     form.AddBookmarkClick();
     EXPECT_EQ(lvtest::ReadBytes(h.dir.File("Disk.LVD")), before);
     EXPECT_TRUE(h.dialogs.Asked().empty());
+}
+
+TEST(Launch, OptionsAndHiddenCharactersAreRefusedWithAMessageAndNothingStarts) {
+    // As stored: U+202E and U+2069 as references, 9D and 1B as bytes.
+    const struct {
+        std::string target;
+        std::string shown;
+    } cases[] = {
+        {"--remote-debugging-port=9333", "\"--remote-debugging-port=9333\" begins with \"-\""},
+        {"http://a.example/;;--remote-debugging-port=9333", "begins with \"-\""},
+        {"http://a.example/&#8238;exe.jpg", "\"http://a.example/<U+202E>exe.jpg\""},
+        {"http://a.example/&#8297;x", "<U+2069>"},
+        {"http://a.example/&#8203;x", "<U+200B>"},
+        {"http://a.example/\x9Dx", "<U+009D>"},
+        {"http://a.example/\x1B[2J", "<U+001B>"},
+    };
+    for (const std::string mode : {"Multiple", "Single"}) {
+        for (const auto& c : cases) {
+            LaunchHarness h;
+            auto& form = h.Start("[Page1]\r\n01N=Trap\r\n01U=" + c.target + "\r\n", 1, mode);
+            form.ButtonClick(1);
+            EXPECT_TRUE(h.launcher.starts.empty()) << mode << " " << c.target;
+            EXPECT_TRUE(h.browser.topics.empty()) << mode << " " << c.target;
+            ASSERT_EQ(h.dialogs.Messages().size(), 1u) << c.target;
+            EXPECT_NE(h.dialogs.Messages()[0].text.find(c.shown), std::string::npos)
+                << h.dialogs.Messages()[0].text;
+        }
+    }
+}
+
+TEST(Launch, LocalTargetsWithHiddenCharactersAreRefusedAndDashNamesStillOpen) {
+    LaunchHarness h;
+    auto& form = h.Start("[Page1]\r\n01N=Notes\r\n01U=/home/u/notes&#8238;txt.sh\r\n01L=Yes\r\n"
+                         "02N=Tool\r\n02U=/opt/tool /-q&#8206;\r\n02L=Yes\r\n"
+                         "03N=Dash\r\n03U=-x\r\n03L=Yes\r\n");
+    form.ButtonClick(1);
+    form.ButtonClick(2);
+    EXPECT_TRUE(h.shell.opened.empty());
+    ASSERT_EQ(h.dialogs.Messages().size(), 2u);
+    EXPECT_NE(h.dialogs.Messages()[0].text.find("/home/u/notes<U+202E>txt.sh"), std::string::npos);
+    EXPECT_NE(h.dialogs.Messages()[1].text.find("<U+200E>"), std::string::npos);
+    // A local name starting with "-" is no option to the shell, which passes it as a path.
+    form.ButtonClick(3);
+    ASSERT_EQ(h.shell.opened.size(), 1u);
+    EXPECT_EQ(h.shell.opened[0].file, "-x");
+    EXPECT_TRUE(h.launcher.starts.empty());
+}
+
+TEST(Launch, UrlBoxRefusesTheSameAndDoesNotKeepTheEntry) {
+    LaunchHarness h;
+    auto& form = h.Start("");
+    form.URLBoxOpen("--proxy-server=http://evil.example/");
+    form.URLBoxOpen("http://a.example/&#8238;x");
+    EXPECT_TRUE(h.launcher.starts.empty());
+    EXPECT_TRUE(h.shell.opened.empty());
+    EXPECT_EQ(h.dialogs.Messages().size(), 2u);
+    EXPECT_TRUE(form.State().manualUrls.empty());
+    form.URLBoxOpen("http://a.example/");
+    ASSERT_EQ(h.launcher.starts.size(), 1u);
+    EXPECT_EQ(form.State().manualUrls, std::vector<std::string>{"http://a.example/"});
 }
 
 TEST(Launch, SplitTargetsSkipsEmptyPieces) {

@@ -172,6 +172,25 @@ TEST(PageMove, ACarriedPageSurvivesOpeningOtherFilesAndArrivesWhole) {
     EXPECT_EQ(h.Tabs(), (Names{"Home"}));
 }
 
+TEST(PageMove, APageDifferingOnlyInCaseArrivesBesideItAndErasingOneKeepsTheOther) {
+    PagesHarness h(PagesFile({{"Travel", Mark(3, "air")}, {"Home", ""}}));
+    const std::string second = h.dir.File("second.lvd");
+    WriteBytes(second, PagesFile({{"Work", ""}, {"TRAVEL", Mark(1, "old")}}));
+    lv::TForm1& form = h.Open();
+    form.MMovePageTab1Click();
+    h.dialogs.Queue(lv::OpenFileResult{true, second});
+    form.MFOpenClick();
+    form.TabSet1MouseDown(lv::TabButton::Right, 1);
+
+    EXPECT_EQ(lv::ReadTabs(lv::TIniFile32(second)), (Names{"Work", "Travel+", "TRAVEL"}));
+    ASSERT_EQ(form.State().TabSet1.Current(), "Travel+");
+    EXPECT_EQ(lv::ReadFromIniSLVD(second, "Travel+", "01N", ""), "air");
+    h.dialogs.Queue(lv::MsgResult::Yes);
+    form.MEraseBClick();
+    EXPECT_EQ(lv::ReadFromIniSLVD(second, "Travel+", "01N", ""), "");
+    EXPECT_EQ(lv::ReadFromIniSLVD(second, "TRAVEL", "01N", ""), "old");
+}
+
 // A moved page has no tab while it is carried: giving the carry up must not strand it.
 TEST(PageMove, AGivenUpCarryReturnsThePageToItsOwnFile) {
     PagesHarness h(PagesFile({{"A", Mark(1, "a")}, {"B", Mark(1, "b")}, {"C", ""}}));

@@ -1,4 +1,5 @@
 #include "PagesFixture.h"
+#include "pages/ColorFilter.h"
 #include "pages/FileMerge.h"
 #include "pages/MergePage.h"
 #include "support/ScriptedDialogs.h"
@@ -113,7 +114,49 @@ TEST(CarriedPage, InsertAcrossFilesGetsAUniqueNameAndPacksTheSlots) {
     EXPECT_EQ(DropCarriedPage(source, "News", target, pages, 0, PageDrop::Insert, 111), "News+");
 }
 
+TEST(CarriedPage, ANameDifferingOnlyInCaseArrivesAsAPageOfItsOwn) {
+    // Copy-Insert and Move alike: "Work" beside "WORK" would be a second tab over WORK's
+    // section, and erasing either would erase both.
+    for (const PageDrop drop : {PageDrop::Insert, PageDrop::Move}) {
+        lvtest::TempDir dir;
+        const std::string source = dir.File("Disk.LVD");
+        const std::string target = dir.File("Other.LVD");
+        lvtest::WriteBytes(source, Lines({"[Tabs]", "Count=1", "Tab1=Work", "[Work]", "01N=theirs",
+                                          "01U=http://theirs/"}));
+        lvtest::WriteBytes(target, Lines({"[Tabs]", "Count=1", "Tab1=WORK", "[WORK]", "01N=mine",
+                                          "01U=http://mine/"}));
+        std::vector<std::string> pages = {"WORK"};
+        EXPECT_EQ(DropCarriedPage(source, "Work", target, pages, 1, drop, kNoColorFilter), "Work+");
+        EXPECT_EQ(ReadTabs(TIniFile32(target)), (std::vector<std::string>{"WORK", "Work+"}));
+        EXPECT_EQ(lvtest::Titles(target, "WORK", 2), (std::vector<std::string>{"mine", ""}));
+        EXPECT_EQ(lvtest::Titles(target, "Work+", 2), (std::vector<std::string>{"theirs", ""}));
+    }
+}
+
 class FileMerge : public ::testing::TestWithParam<MergeMode> {};
+
+TEST_P(FileMerge, APageDifferingOnlyInCaseMergesIntoOursAndNoneTakesOurSections) {
+    lvtest::TempDir dir;
+    const std::string current = dir.File("Disk.LVD");
+    const std::string chosen = dir.File("Chosen.lvd");
+    lvtest::WriteBytes(current, Lines({"[Tabs]", "Count=1", "Tab1=WORK", "[WORK]", "01N=mine",
+                                       "01U=http://mine/", "[MRU]", "Count=0"}));
+    lvtest::WriteBytes(chosen,
+                       Lines({"[Tabs]", "Count=2", "Tab1=Work", "Tab2=MRU", "[Work]", "04N=theirs",
+                              "04U=http://theirs/", "[MRU]", "02N=recent", "02U=http://recent/"}));
+    const MergeMode mode = GetParam();
+    const FileMergeResult result = MergeDataFile(chosen, current, mode, kNoColorFilter);
+    EXPECT_EQ(lvtest::Titles(current, "WORK", 2), (std::vector<std::string>{"mine", "theirs"}));
+    const TIniFile32 ini(current);
+    EXPECT_EQ(ini.ReadString("MRU", "01N", "none"), "none");
+    if (mode == MergeMode::Add) {
+        EXPECT_EQ(ReadTabs(ini), (std::vector<std::string>{"WORK", "MRU+"}));
+        EXPECT_EQ(result.pagesAdded, std::vector<std::string>{"MRU+"});
+        EXPECT_EQ(lvtest::Titles(current, "MRU+", 1), std::vector<std::string>{"recent"});
+    } else {
+        EXPECT_EQ(ReadTabs(ini), std::vector<std::string>{"WORK"});
+    }
+}
 
 TEST_P(FileMerge, AddAppendsMissingPagesAndMatchSkipsThem) {
     lvtest::TempDir dir;

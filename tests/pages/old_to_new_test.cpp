@@ -39,6 +39,23 @@ TEST(OldToNew, ConvertsPagesOf40ButtonsIntoSections) {
     EXPECT_EQ(ini.ReadString("Page1+", "05L", "none"), "none"); // empty values are not written
 }
 
+TEST(OldToNew, NamesDifferingOnlyInCaseOrTakenByTheProgramGetSectionsOfTheirOwn) {
+    lvtest::TempDir dir;
+    const std::string old = dir.File("Old.obk");
+    lvtest::WriteBytes(
+        old, lvtest::Lines({"[Pages]", "Count=3", "[Tabs]", "PageTab1=Work", "PageTab2=WORK",
+                            "PageTab3=MRU", "[Names]", "SpeedButton1=first", "SpeedButton41=second",
+                            "SpeedButton81=third", "[Parameters]", "SpeedButton1=http://1/",
+                            "SpeedButton41=http://41/", "SpeedButton81=http://81/"}));
+    const OldToNewResult result = OldToNew(old);
+    EXPECT_EQ(result.pages, (std::vector<std::string>{"Work", "WORK+", "MRU+"}));
+    const TIniFile32 ini(result.newFile);
+    EXPECT_EQ(ReadTabs(ini), result.pages);
+    EXPECT_EQ(ReadBookmark(ini, "Work", 1).title, "first");
+    EXPECT_EQ(ReadBookmark(ini, "WORK+", 1).title, "second");
+    EXPECT_EQ(ReadBookmark(ini, "MRU+", 1).title, "third");
+}
+
 TEST(OldToNew, WithoutProgramInfoReadsSpeedButtonKeysOverAnExistingFile) {
     lvtest::TempDir dir;
     const std::string old = dir.File("Old.obk");

@@ -26,6 +26,31 @@ TEST(PageNames, NamesTheFileCannotHoldAreRefused) {
     EXPECT_NE(PageNameProblem("work", pages).find("\"Work\""), std::string::npos);
 }
 
+TEST(PageNames, ArrivingPagesNeverShareASection) {
+    const struct {
+        const char* name;
+        std::vector<std::string> pages;
+        const char* arrives;
+    } cases[] = {
+        {"News", {"Work"}, "News"},
+        {"Work", {"Work"}, "Work+"},
+        {"Work", {"WORK"}, "Work+"},
+        {"Work", {"WORK", "work+"}, "Work++"},
+        {"caf\xe9", {"CAF\xc9"}, "caf\xe9+"},
+        {"mru", {}, "mru+"},
+        {"Tabs", {}, "Tabs+"},
+        {" a]b ", {}, "a)b"},
+        {"", {"Page"}, "Page+"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ArrivingPageName(c.name, c.pages), c.arrives) << c.name;
+    }
+    const std::vector<std::string> pages = {"Home", "WORK", "Work"};
+    EXPECT_EQ(FindPage("Work", pages), 2u);
+    EXPECT_EQ(FindPage("work", pages), 1u);
+    EXPECT_EQ(FindPage("News", pages), std::string::npos);
+}
+
 TEST(PageNames, RenameToATakenNameMovesEverySlotUnderTheUniqueName) {
     lvtest::TempDir dir;
     const std::string file = dir.File("Disk.LVD");

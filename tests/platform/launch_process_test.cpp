@@ -37,9 +37,8 @@ TEST_F(Launcher, HostileTextsArriveAsExactlyOneArgumentAndNothingElseRuns) {
         "http://127.0.0.1:1/x\";touch " + owned + ";\"",
         "http://a/$(touch " + owned + ")",
         "http://a/`touch " + owned + "`",
-        "http://a/x\ntouch " + owned,
         "http://a/x' && touch " + owned + " '",
-        "-x http://a/ | touch " + owned + " > /dev/null",
+        "http://a/ -x | touch " + owned + " > /dev/null",
     };
     std::int64_t id = 0;
     for (const std::string& target : targets) {
@@ -51,6 +50,51 @@ TEST_F(Launcher, HostileTextsArriveAsExactlyOneArgumentAndNothingElseRuns) {
         EXPECT_EQ(args, std::vector<std::string>{target});
     }
     ASSERT_TRUE(WaitEnds(targets.size()));
+    EXPECT_FALSE(std::filesystem::exists(owned));
+}
+
+TEST_F(Launcher, NoTextBecomesAnOptionOrHidesWhatRuns) {
+    // Refused before anything starts: an option for the browser, or hidden characters.
+    ArgvRecorder chromium(dir, "chromium");
+    const std::string owned = dir.File("owned");
+    for (const std::string& refused :
+         {std::string("--remote-debugging-port=9333"), "-x http://a/ | touch " + owned,
+          "http://a/x\ntouch " + owned, std::string("http://a/\xE2\x80\xAEgpj.exe"),
+          std::string("http://a/\xC2\x9D"), std::string("http://a/\xE2\x81\xA6x")}) {
+        const lv::ProcessStart start = launcher.Start(chromium.Program(), refused, 1);
+        EXPECT_FALSE(start.started) << refused;
+        EXPECT_EQ(start.error, EINVAL) << refused;
+        EXPECT_FALSE(start.message.empty());
+    }
+    std::vector<std::string> args;
+    std::string cwd;
+    EXPECT_FALSE(chromium.Wait(args, cwd, std::chrono::milliseconds(200)));
+
+    // The Chromium family reads "--" as the end of its options and gets it before the address,
+    // also under a link's name; Firefox and any other browser get the address alone.
+    TempDir other;
+    ArgvRecorder firefox(other, "firefox-esr");
+    TempDir third;
+    ArgvRecorder epiphany(third, "epiphany");
+    const std::string link = dir.File("x-www-browser");
+    std::filesystem::create_symlink(chromium.Program(), link);
+    const struct {
+        std::string program;
+        ArgvRecorder& recorder;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {chromium.Program(), chromium, {"--", "http://a/"}},
+        {link, chromium, {"--", "http://a/"}},
+        {firefox.Program(), firefox, {"http://a/"}},
+        {epiphany.Program(), epiphany, {"http://a/"}},
+    };
+    std::int64_t id = 10;
+    for (const auto& c : cases) {
+        ASSERT_TRUE(launcher.Start(c.program, "http://a/", ++id).started) << c.program;
+        ASSERT_TRUE(c.recorder.Wait(args, cwd)) << c.program;
+        EXPECT_EQ(args, c.expected) << c.program;
+    }
+    ASSERT_TRUE(WaitEnds(4));
     EXPECT_FALSE(std::filesystem::exists(owned));
 }
 

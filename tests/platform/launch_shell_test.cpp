@@ -75,16 +75,43 @@ TEST(Shell, EverythingElseGoesToTheOpenerAsItsOneArgument) {
         ASSERT_TRUE(opener.Wait(args, cwd)) << c.file;
         EXPECT_EQ(args, Words{c.expected});
     }
-    // A relative name that looks like an option is made a path first.
+    // A relative name that looks like an option is made a path first, whether or not the
+    // file is there.
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
-    const bool opened = shell.Open("-rf", "", "").ok;
+    for (const std::string name : {"-rf", "-x", "--help"}) {
+        const bool opened = shell.Open(name, "", "").ok;
+        Words args;
+        std::string cwd;
+        EXPECT_TRUE(opened && opener.Wait(args, cwd)) << name;
+        EXPECT_EQ(args, Words{"./" + name});
+    }
     std::filesystem::current_path(previous);
-    ASSERT_TRUE(opened);
+}
+
+TEST(Shell, HiddenCharactersAreRefusedNotPassedOn) {
+    TempDir dir;
+    ArgvRecorder opener(dir, "opener");
+    ArgvRecorder program(dir, "tool");
+    lv::LinuxShell shell(opener.Program());
+    const struct {
+        std::string file, parameters, directory;
+    } cases[] = {
+        {dir.File("notes\xE2\x80\xAEtxt.sh"), "", ""},
+        {"mailto:a@example.org\x1B", "", ""},
+        {program.Program(), "-q\xE2\x80\x8B", ""},
+        {program.Program(), "", dir.Path().string() + "\xC2\x85"},
+    };
+    for (const auto& c : cases) {
+        const lv::ShellResult result = shell.Open(c.file, c.parameters, c.directory);
+        EXPECT_FALSE(result.ok) << c.file;
+        EXPECT_EQ(result.error, EINVAL);
+        EXPECT_NE(result.message.find("<U+"), std::string::npos) << result.message;
+    }
     Words args;
     std::string cwd;
-    ASSERT_TRUE(opener.Wait(args, cwd));
-    EXPECT_EQ(args, Words{"./-rf"});
+    EXPECT_FALSE(opener.Wait(args, cwd, std::chrono::milliseconds(200)));
+    EXPECT_FALSE(program.Wait(args, cwd, std::chrono::milliseconds(200)));
 }
 
 TEST(Shell, MissingOpenerIsReturnedNotThrown) {

@@ -102,6 +102,17 @@ TEST_F(DevTools, OpenUrlPutsANewTabAndActivatesIt) {
     EXPECT_TRUE(dialogs.Asked().empty());
 }
 
+TEST_F(DevTools, AddressWithHiddenCharactersNeverReachesTheBrowser) {
+    ScriptedServer server({ScriptedServer::Reply(JsonReply(kList))});
+    Use(server.Port());
+    ASSERT_TRUE(transport->Connect("chromium", "WWW_OpenURL"));
+    EXPECT_EQ(transport->Request("\"http://a.org/&#8238;gpj.exe\",,0xFFFFFFFF,0x0,,,,",
+                                 std::chrono::milliseconds(1000)),
+              std::nullopt);
+    transport->Disconnect();
+    EXPECT_EQ(server.Received(), std::vector<std::string>{Get("/json/list")});
+}
+
 TEST_F(DevTools, RefusedNewTabLetsTheCallerStartABrowser) {
     ScriptedServer server({
         ScriptedServer::Reply(JsonReply("[]")),

@@ -125,6 +125,15 @@ TEST_F(Link, OpenUrlActivatesThenSendsTheNormalisedAddress) {
     EXPECT_TRUE(dialogs.Asked().empty());
 }
 
+TEST_F(Link, AddressWithHiddenCharactersIsRefusedBeforeAnyConversation) {
+    transport.connects = {true, true};
+    transport.replies = {"1", "7"};
+    EXPECT_FALSE(dde.OpenURL("http://a.org/&#8238;gpj.exe"));
+    EXPECT_TRUE(transport.log.empty());
+    ASSERT_EQ(dialogs.Messages().size(), 1u);
+    EXPECT_NE(dialogs.Messages()[0].text.find("http://a.org/<U+202E>gpj.exe"), std::string::npos);
+}
+
 TEST_F(Link, FailuresAndTheirMessages) {
     // No browser: six attempts, then the configuration message.
     EXPECT_FALSE(dde.OpenURL("http://a.org/"));
