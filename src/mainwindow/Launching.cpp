@@ -106,9 +106,13 @@ void Launching::CaptureBrowserPage(int slot, int colour) {
     const std::string page = state_.TabSet1.Current();
     std::string title;
     std::string address;
-    if (BrowserPage(title, address)) {
-        address = EndSlash(address);
+    // Without a page there is nothing to store: empty keys would only replace the backup of the
+    // user's last real edit.
+    if (!BrowserPage(title, address)) {
+        TellNoBrowserPage();
+        return;
     }
+    address = EndSlash(address);
     const std::string stored =
         StoredTarget(address, FindPagePass(state_.PagePassBox, page, state_.TabSet1.names));
     {
@@ -122,9 +126,11 @@ void Launching::CaptureBrowserPage(int slot, int colour) {
     BookmarkButton& button = state_.buttons[static_cast<std::size_t>(slot - 1)];
     button.caption = title;
     button.hint = address;
-    if (!address.empty()) {
-        PageGrid(state_).Load(page);
-    }
+    PageGrid(state_).Load(page);
+}
+
+void Launching::TellNoBrowserPage() {
+    ports_.dialogs.Message({MsgKind::Warning, {}, std::string(kNoBrowserPageText)});
 }
 
 void Launching::ChooseLocalTarget(int slot) {
@@ -229,6 +235,7 @@ void Launching::AddBookmarkClick() {
     std::string title;
     std::string address;
     if (!BrowserPage(title, address)) {
+        TellNoBrowserPage();
         return;
     }
     state_.BookmarkBox = {title, address, "", "", "", "", "", "", ""};
