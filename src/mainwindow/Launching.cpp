@@ -10,6 +10,7 @@
 #include "platform/Shell.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
+#include "store/FileIo.h"
 #include "store/Text.h"
 #include "web/TWwwDde.h"
 
@@ -84,6 +85,9 @@ void Launching::ButtonClick(int slot) {
         } else {
             CaptureBrowserPage(slot, colour);
         }
+        // The command is over: a later save that was never backed up (erasing a page) must not
+        // take the backup this one armed and did not need.
+        DisarmBeforeFirstChange();
         return;
     }
 
@@ -236,6 +240,7 @@ void Launching::AddBookmarkClick() {
     std::string address;
     if (!BrowserPage(title, address)) {
         TellNoBrowserPage();
+        DisarmBeforeFirstChange();
         return;
     }
     state_.BookmarkBox = {title, address, "", "", "", "", "", "", ""};
@@ -248,6 +253,7 @@ void Launching::AddBookmarkClick() {
         }
     }
     if (slot == 0) {
+        DisarmBeforeFirstChange();
         return;
     }
     const std::string page = state_.TabSet1.Current();

@@ -96,10 +96,13 @@ TEST(Editor, UndoAfterAClickOnAnEmptySlotWithNoBrowserBringsBackTheOldName) {
     const std::string renamed = ReadBytes(h.path);
 
     form.ButtonClick(2); // no browser to ask
-    EXPECT_EQ(h.dialogs.Asked().back(), "Message: You need to have a browser open to a web page!");
+    EXPECT_EQ(h.dialogs.Asked(),
+              std::vector<std::string>{"Message: You need to have a browser open to a web page!"});
     EXPECT_EQ(ReadBytes(h.path), renamed) << "nothing may be written for an empty capture";
     form.AddBookmarkClick();
     EXPECT_EQ(ReadBytes(h.path), renamed);
+    // Nor does a later save that takes no backup of its own (erasing a page's bookmarks).
+    lv::WriteToIniSLVD(h.path, "Other", "01N", "Not backed up");
 
     form.MUndoClick();
     EXPECT_EQ(h.Key("Links", 1, 'N'), "Site 1");

@@ -81,6 +81,7 @@ TEST(Launch, EmptySlotCapturesTheBrowsersPageWithoutOpeningAnything) {
     const std::string before = lvtest::ReadBytes(h.dir.File("Disk.LVD"));
     form.ButtonClick(4);
     EXPECT_EQ(lvtest::ReadBytes(h.dir.File("Disk.LVD")), before);
+    ASSERT_FALSE(h.dialogs.Asked().empty());
     EXPECT_EQ(h.dialogs.Asked().back(), "Message: You need to have a browser open to a web page!");
     EXPECT_EQ(h.Button(form, 4).caption, "");
     EXPECT_TRUE(h.launcher.starts.empty());
