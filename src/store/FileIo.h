@@ -22,13 +22,14 @@ std::optional<std::string> ReadFileBytes(const std::string& path,
                                          std::size_t limit = kMaxFileBytes);
 
 // Replaces the file with exactly these bytes, atomically: a temporary file beside the target is
-// written, flushed to disk and renamed over it, and the directory is flushed after the rename, so a
-// crash or a full disk never leaves a truncated file and a save that returned survives a power
-// cut. The temporary file is created with the permission bits of the file it replaces (or with
-// `mode` when given), so the content is never readable by more users than the target allows; a
-// symbolic link keeps pointing at the same file. When the bytes equal those already in the file,
-// nothing is written at all. A target without write permission is not replaced. Any failure
-// raises FileError "Cannot create file ..." and leaves the old file untouched.
+// written, flushed to disk and renamed over it, and the directory is flushed after the rename, so
+// a crash, a power cut or a full disk leaves either the old file or the new one, whole. The
+// temporary file is created with the permission bits of the file it replaces (or with `mode` when
+// given), so the content is never readable by more users than the target allows; a symbolic link
+// keeps pointing at the same file. When the bytes equal those already in the file, nothing is
+// written at all. A target without write permission is not replaced (and its save fails even
+// when it would change nothing). Any failure raises FileError "Cannot create file ..." and leaves
+// the old file untouched.
 void WriteFileAtomic(const std::string& path, std::string_view bytes,
                      std::optional<mode_t> mode = std::nullopt);
 // The same, with the content produced piece by piece: `content` calls `emit` for each piece in

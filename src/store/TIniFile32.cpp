@@ -4,9 +4,7 @@
 #include "store/Text.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <sys/uio.h>
 #include <utility>
 
 namespace lv {
