@@ -12,6 +12,7 @@
 #include "platform/Shell.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
+#include "store/FileIo.h"
 #include "store/Text.h"
 #include "web/TWwwDde.h"
 
@@ -85,6 +86,9 @@ void Launching::ButtonClick(int slot) {
         } else {
             CaptureBrowserPage(slot, colour);
         }
+        // The command is over: a later save that was never backed up (erasing a page) must not
+        // take the backup this one armed and did not need.
+        DisarmBeforeFirstChange();
         return;
     }
 
@@ -107,9 +111,13 @@ void Launching::CaptureBrowserPage(int slot, int colour) {
     const std::string page = state_.TabSet1.Current();
     std::string title;
     std::string address;
-    if (BrowserPage(title, address)) {
-        address = EndSlash(address);
+    // Without a page there is nothing to store: empty keys would only replace the backup of the
+    // user's last real edit.
+    if (!BrowserPage(title, address)) {
+        TellNoBrowserPage();
+        return;
     }
+    address = EndSlash(address);
     const std::string stored =
         StoredTarget(address, FindPagePass(state_.PagePassBox, page, state_.TabSet1.names));
     {
@@ -123,9 +131,11 @@ void Launching::CaptureBrowserPage(int slot, int colour) {
     BookmarkButton& button = state_.buttons[static_cast<std::size_t>(slot - 1)];
     button.caption = title;
     button.hint = address;
-    if (!address.empty()) {
-        PageGrid(state_).Load(page);
-    }
+    PageGrid(state_).Load(page);
+}
+
+void Launching::TellNoBrowserPage() {
+    ports_.dialogs.Message({MsgKind::Warning, {}, std::string(kNoBrowserPageText)});
 }
 
 void Launching::ChooseLocalTarget(int slot) {
@@ -254,6 +264,8 @@ void Launching::AddBookmarkClick() {
     std::string title;
     std::string address;
     if (!BrowserPage(title, address)) {
+        TellNoBrowserPage();
+        DisarmBeforeFirstChange();
         return;
     }
     state_.BookmarkBox = {title, address, "", "", "", "", "", "", ""};
@@ -266,6 +278,7 @@ void Launching::AddBookmarkClick() {
         }
     }
     if (slot == 0) {
+        DisarmBeforeFirstChange();
         return;
     }
     const std::string page = state_.TabSet1.Current();

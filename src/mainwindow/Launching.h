@@ -16,6 +16,10 @@ struct LaunchOptions {
     bool fromSearch = false;
 };
 
+// Told when a command needs the browser's page and the browser gives none.
+inline constexpr std::string_view kNoBrowserPageText =
+    "You need to have a browser open to a web page!";
+
 // The addresses of a target joined by ";;", in order, empty pieces left out.
 std::vector<std::string> SplitTargets(std::string_view target);
 
@@ -39,6 +43,7 @@ private:
     void ChooseLocalTarget(int slot);
     void LaunchLocal(const std::string& target, const std::string& extra);
     bool BrowserPage(std::string& title, std::string& address);
+    void TellNoBrowserPage();
     // The recent-bookmark list of the tray is not built yet; launches are not recorded.
     void RecordLaunch(const std::string& /*page*/) {}
     void ApplyLaunchBehaviour();

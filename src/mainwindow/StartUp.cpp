@@ -4,6 +4,7 @@
 #include "mainwindow/PagePasswords.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
+#include "store/FileIo.h"
 #include "store/Settings.h"
 #include "store/TIniFile32.h"
 #include "store/Text.h"
@@ -111,6 +112,12 @@ void StartUp::FormCreate(const std::vector<std::string>& args) {
         settings.WriteString(settings::kFileName.section, settings::kFileName.key, file);
     }
     state_.StartDataFileName = state_.DataFileName;
+    // Saves cut short by a crash leave their temporary files beside the files they were for.
+    const std::string dataDir = std::filesystem::path(state_.DataFileName).parent_path().string();
+    RemoveStaleTemporaries(state_.ProgramDir);
+    if (!dataDir.empty() && dataDir + "/" != state_.ProgramDir && dataDir != state_.ProgramDir) {
+        RemoveStaleTemporaries(dataDir);
+    }
 
     // The banner panel is not built, so the window always has the height without it.
     state_.place.height = kWindowHeight;

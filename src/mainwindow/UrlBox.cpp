@@ -15,7 +15,9 @@ namespace fs = std::filesystem;
 
 std::vector<std::string> ReadUrlList(const std::string& file) {
     std::vector<std::string> lines;
-    const auto bytes = ReadFileBytes(file);
+    // The list keeps fifteen entries; a file far larger than that is not this list.
+    constexpr std::size_t kMaxListBytes = std::size_t{1} << 20;
+    const auto bytes = ReadFileBytes(file, kMaxListBytes);
     if (!bytes) {
         return lines;
     }

@@ -1,9 +1,11 @@
 #include "platform/Shortcuts.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -12,20 +14,37 @@ namespace lv {
 namespace {
 
 // Shortcuts are small; anything much larger is not one and is not read into memory.
-constexpr std::streamsize kMaxShortcutBytes = 4 * 1024 * 1024;
+constexpr off_t kMaxShortcutBytes = 4 * 1024 * 1024;
 
 std::optional<std::string> ReadSmallFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Only a regular file is opened: a dropped FIFO would block the open, a device the read.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxShortcutBytes) {
+        return std::nullopt;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
         return std::nullopt;
     }
     std::string bytes(static_cast<std::size_t>(kMaxShortcutBytes) + 1, '\0');
-    in.read(bytes.data(), kMaxShortcutBytes + 1);
-    const std::streamsize got = in.gcount();
-    if (got > kMaxShortcutBytes) {
+    std::size_t got = 0;
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    while (ok && got < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (!ok || got > static_cast<std::size_t>(kMaxShortcutBytes)) {
         return std::nullopt;
     }
-    bytes.resize(static_cast<std::size_t>(got));
+    bytes.resize(got);
     return bytes;
 }
 

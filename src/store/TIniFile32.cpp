@@ -4,9 +4,7 @@
 #include "store/Text.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <sys/uio.h>
 #include <utility>
 
 namespace lv {
@@ -339,59 +337,46 @@ void TIniFile32::UpdateFile() {
     // Straight from the lines, without a second copy of a large file in memory. Lines that still
     // sit next to each other in the loaded bytes, CR LF between them, go out as one piece, so
     // saving a barely changed 8 MB file costs a handful of pieces rather than one per line.
-    // Every page switch saves the DataFile. When nothing changed, the bytes are those already on
-    // disk, so forcing them to the disk again would only slow the switch down.
-    const Flush flush = !modified_ && onDisk_ ? Flush::No : Flush::Yes;
-    WriteFileAtomic(
-        fileName_,
-        [this](int fd) {
-            static const char kCrLf[] = "\r\n";
-            const char* const base = loaded_ ? loaded_->data() : nullptr;
-            const std::size_t baseSize = loaded_ ? loaded_->size() : 0;
-            // Offset of a line inside the loaded bytes, or npos for a line of its own.
-            auto offsetOf = [base, baseSize](std::string_view line) {
-                const auto p = reinterpret_cast<std::uintptr_t>(line.data());
-                const auto b = reinterpret_cast<std::uintptr_t>(base);
-                return base != nullptr && p >= b && p + line.size() <= b + baseSize
-                           ? static_cast<std::size_t>(p - b)
-                           : std::string_view::npos;
-            };
-            constexpr std::size_t kPieces = 512;
-            std::array<iovec, kPieces> pieces{};
-            std::size_t used = 0;
-            auto add = [&](const char* data, std::size_t size) {
-                if (used == kPieces) {
-                    if (!WriteAllVectors(fd, pieces.data(), used)) {
-                        return false;
-                    }
-                    used = 0;
-                }
-                pieces[used++] = iovec{const_cast<char*>(data), size};
-                return true;
-            };
-            std::size_t i = 0;
-            while (i < lines_.size()) {
-                const char* runStart = lines_[i].data();
-                std::size_t runSize = lines_[i].size();
-                std::size_t runEnd = offsetOf(lines_[i]);
-                if (runEnd != std::string_view::npos) {
-                    runEnd += runSize;
-                }
-                ++i;
-                while (runEnd != std::string_view::npos && i < lines_.size() &&
-                       offsetOf(lines_[i]) == runEnd + 2 && base[runEnd] == '\r' &&
-                       base[runEnd + 1] == '\n') {
-                    runSize += 2 + lines_[i].size();
-                    runEnd += 2 + lines_[i].size();
-                    ++i;
-                }
-                if (!add(runStart, runSize) || !add(kCrLf, 2)) {
-                    return false;
-                }
+    // Every page switch saves the DataFile; when nothing changed, the save finds the bytes on
+    // disk equal and writes nothing.
+    std::size_t total = 0;
+    for (const std::string_view line : lines_) {
+        total += line.size() + 2;
+    }
+    WriteFileAtomic(fileName_, total, [this](const PieceSink& emit) {
+        static constexpr std::string_view kCrLf = "\r\n";
+        const char* const base = loaded_ ? loaded_->data() : nullptr;
+        const std::size_t baseSize = loaded_ ? loaded_->size() : 0;
+        // Offset of a line inside the loaded bytes, or npos for a line of its own.
+        auto offsetOf = [base, baseSize](std::string_view line) {
+            const auto p = reinterpret_cast<std::uintptr_t>(line.data());
+            const auto b = reinterpret_cast<std::uintptr_t>(base);
+            return base != nullptr && p >= b && p + line.size() <= b + baseSize
+                       ? static_cast<std::size_t>(p - b)
+                       : std::string_view::npos;
+        };
+        std::size_t i = 0;
+        while (i < lines_.size()) {
+            const char* runStart = lines_[i].data();
+            std::size_t runSize = lines_[i].size();
+            std::size_t runEnd = offsetOf(lines_[i]);
+            if (runEnd != std::string_view::npos) {
+                runEnd += runSize;
             }
-            return WriteAllVectors(fd, pieces.data(), used);
-        },
-        flush);
+            ++i;
+            while (runEnd != std::string_view::npos && i < lines_.size() &&
+                   offsetOf(lines_[i]) == runEnd + 2 && base[runEnd] == '\r' &&
+                   base[runEnd + 1] == '\n') {
+                runSize += 2 + lines_[i].size();
+                runEnd += 2 + lines_[i].size();
+                ++i;
+            }
+            if (!emit(std::string_view(runStart, runSize)) || !emit(kCrLf)) {
+                return false;
+            }
+        }
+        return true;
+    });
     modified_ = false;
     onDisk_ = true;
 }

@@ -16,7 +16,12 @@ bool TSmtpClient::PrepareMail() {
     // Refuse before the first command: a message that silently lacks a file it promised is
     // worse than none.
     for (const std::string& name : EmailFiles) {
-        std::ifstream probe(name, std::ios::binary);
+        // Only a regular file: a FIFO would block the open, a device would never end the mail.
+        std::error_code error;
+        std::ifstream probe;
+        if (std::filesystem::is_regular_file(name, error)) {
+            probe.open(name, std::ios::binary);
+        }
         if (!probe.is_open()) {
             SetError("Cannot open file " + name);
             Display(ErrorMessage());

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <sys/stat.h>
 
 namespace lvtest {
 namespace {
@@ -68,9 +71,45 @@ TEST(Editor, OpeningTakesTheBackupAndCancelChangesNothing) {
     const std::string before = ReadBytes(h.path);
     form.SetButtonParams(2);
     EXPECT_EQ(h.shown, 1);
-    EXPECT_EQ(ReadBytes(h.dir.File("work.bak")), before);
+    // Cancel changed nothing, so there was nothing to back up.
+    EXPECT_FALSE(std::filesystem::exists(h.dir.File("work.bak")));
     EXPECT_EQ(ReadBytes(h.path), before);
     EXPECT_EQ(form.State().CurrentButtonName, "B02");
+
+    h.editor = [](TBConfigForm& f) {
+        f.Desc1 = "Renamed";
+        f.SaveTextClick();
+    };
+    form.SetButtonParams(2);
+    EXPECT_EQ(ReadBytes(h.dir.File("work.bak")), before);
+}
+
+// A stray click that changes nothing must not cost the user the undo of the last real edit.
+TEST(Editor, UndoAfterAClickOnAnEmptySlotWithNoBrowserBringsBackTheOldName) {
+    EditorHarness h(FilledSlots(1, 1));
+    lv::TForm1& form = h.Open();
+    h.editor = [](TBConfigForm& f) {
+        f.Desc1 = "Renamed";
+        f.SaveTextClick();
+    };
+    form.SetButtonParams(1);
+    ASSERT_EQ(h.Key("Links", 1, 'N'), "Renamed");
+    const std::string renamed = ReadBytes(h.path);
+
+    form.ButtonClick(2); // no browser to ask
+    EXPECT_EQ(h.dialogs.Asked(),
+              std::vector<std::string>{"Message: You need to have a browser open to a web page!"});
+    EXPECT_EQ(ReadBytes(h.path), renamed) << "nothing may be written for an empty capture";
+    form.AddBookmarkClick();
+    EXPECT_EQ(ReadBytes(h.path), renamed);
+    // Nor does a later save that takes no backup of its own (erasing a page's bookmarks).
+    lv::WriteToIniSLVD(h.path, "Other", "01N", "Not backed up");
+
+    form.MUndoClick();
+    EXPECT_EQ(h.Key("Links", 1, 'N'), "Site 1");
+    EXPECT_EQ(h.Button(1).caption, "Site 1");
+    form.MUndoClick();
+    EXPECT_EQ(h.Key("Links", 1, 'N'), "Site 1");
 }
 
 TEST(Editor, MailtoWithoutLocalLaunchIsMarkedLocal) {
@@ -257,6 +296,21 @@ TEST(Editor, BookmarkPasswordScramblesAndRestoresTheTarget) {
     form.SetButtonParams(1);
     EXPECT_EQ(h.dialogs.Asked().back(), "Password: masked");
     EXPECT_EQ(h.Key("Links", 1, 'U'), "http://site1.example/");
+}
+
+TEST(PageSwitch, ThatChangesNothingWritesNothing) {
+    EditorHarness h(FilledSlots(1, 3));
+    lv::TForm1& form = h.Open();
+    const auto longAgo = std::filesystem::last_write_time(h.path) - std::chrono::hours(48);
+    std::filesystem::last_write_time(h.path, longAgo);
+    struct stat before {};
+    ASSERT_EQ(::stat(h.path.c_str(), &before), 0);
+    form.SelectTab(1);
+    form.SelectTab(0);
+    struct stat after {};
+    ASSERT_EQ(::stat(h.path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(std::filesystem::last_write_time(h.path), longAgo);
 }
 
 } // namespace

@@ -76,10 +76,13 @@ TEST(Launch, EmptySlotCapturesTheBrowsersPageWithoutOpeningAnything) {
     EXPECT_TRUE(h.launcher.starts.empty());
     EXPECT_TRUE(h.browser.opened.empty());
 
-    // No browser page: the slot stays empty.
+    // No browser page: the slot stays empty, nothing is written, and the user is told why.
     h.browser.answering = false;
+    const std::string before = lvtest::ReadBytes(h.dir.File("Disk.LVD"));
     form.ButtonClick(4);
-    EXPECT_TRUE(lv::StoreButton(h.dir.File("Disk.LVD"), "Page1", "04").Empty());
+    EXPECT_EQ(lvtest::ReadBytes(h.dir.File("Disk.LVD")), before);
+    ASSERT_FALSE(h.dialogs.Asked().empty());
+    EXPECT_EQ(h.dialogs.Asked().back(), "Message: You need to have a browser open to a web page!");
     EXPECT_EQ(h.Button(form, 4).caption, "");
     EXPECT_TRUE(h.launcher.starts.empty());
 }
@@ -174,7 +177,8 @@ TEST(Launch, AddBookmarkPutsTheBrowsersPageIntoTheFirstEmptySlot) {
     h.browser.answering = false;
     form.AddBookmarkClick();
     EXPECT_EQ(h.Read("Page1", "04U"), "<none>");
-    EXPECT_TRUE(h.dialogs.Asked().empty());
+    EXPECT_EQ(h.dialogs.Asked(),
+              std::vector<std::string>{"Message: You need to have a browser open to a web page!"});
 }
 
 TEST(Launch, AddBookmarkOnAFullPageAddsNothingAndSaysNothing) {

@@ -4,6 +4,10 @@
 #include "store/TIniFile32.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 namespace lvtest {
 namespace {
@@ -134,6 +138,28 @@ TEST(StartUp, CloseSavesThePlaceOfTheWindow) {
     EXPECT_EQ(settings.ReadInteger("Location", "Top", 0), 40);
     EXPECT_EQ(settings.ReadInteger("Location", "Width", 0), 700);
     EXPECT_EQ(settings.ReadString("Window", "State", ""), "Min");
+}
+
+TEST(StartUp, RemovesTemporaryFilesThatACrashedSaveLeftBesideOurFiles) {
+    MainWindowHarness h;
+    std::filesystem::create_directory(h.dir.File("data"));
+    const std::string data = h.dir.File("data/work.lvd");
+    WriteBytes(data, "[Tabs]\r\nCount=1\r\nTab1=Links\r\n");
+    const pid_t dead = fork();
+    if (dead == 0) {
+        _exit(0);
+    }
+    waitpid(dead, nullptr, 0);
+    const std::string suffix = ".~lv" + std::to_string(dead) + "-4";
+    for (const std::string& name : {"LVD.INI" + suffix, "data/work.lvd" + suffix,
+                                    "data/work.bak" + suffix, std::string("data/notes.txt")}) {
+        WriteBytes(h.dir.File(name), "partial");
+    }
+    h.Start({data});
+    EXPECT_FALSE(std::filesystem::exists(h.dir.File("LVD.INI" + suffix)));
+    EXPECT_FALSE(std::filesystem::exists(h.dir.File("data/work.lvd" + suffix)));
+    EXPECT_FALSE(std::filesystem::exists(h.dir.File("data/work.bak" + suffix)));
+    EXPECT_TRUE(std::filesystem::exists(h.dir.File("data/notes.txt")));
 }
 
 } // namespace

@@ -4,7 +4,10 @@
 
 #include "mainwindow/UrlBox.h"
 
+#include "store/FileError.h"
+
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using lvtest::LaunchHarness;
 
@@ -55,6 +58,18 @@ TEST(UrlBox, ListKeepsTheFifteenNewestAndIsSavedAfterEachChange) {
     LaunchHarness again;
     lvtest::WriteBytes(again.dir.File("ManualURL.txt"), "one\r\ntwo\n");
     EXPECT_EQ(again.Start("").State().manualUrls, (std::vector<std::string>{"one", "two"}));
+}
+
+TEST(UrlBox, ListThatIsNoSmallFileIsRefusedAtStart) {
+    LaunchHarness big;
+    lvtest::WriteBytes(big.dir.File("ManualURL.txt"), std::string(2 << 20, 'x'));
+    EXPECT_THROW(big.Start(""), lv::FileError);
+    EXPECT_TRUE(big.form->State().manualUrls.empty());
+
+    // A FIFO would block the start for good.
+    LaunchHarness fifo;
+    ASSERT_EQ(::mkfifo(fifo.dir.File("ManualURL.txt").c_str(), 0600), 0);
+    EXPECT_THROW(fifo.Start(""), lv::FileError);
 }
 
 TEST(UrlBox, LocalEntryIsFoundInSubfoldersAndOpenedByTheShell) {

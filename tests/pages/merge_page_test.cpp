@@ -186,7 +186,7 @@ TEST_P(FileMerge, AddAppendsMissingPagesAndMatchSkipsThem) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, FileMerge, ::testing::Values(MergeMode::Add, MergeMode::Match));
 
-TEST(FileMerge, APasswordProtectedFileIsRefusedAfterTheBackup) {
+TEST(FileMerge, APasswordProtectedFileIsRefusedAndTheBackupKept) {
     lvtest::TempDir dir;
     const std::string current = dir.File("Disk.LVD");
     const std::string chosen = dir.File("Locked.LVD");
@@ -194,12 +194,14 @@ TEST(FileMerge, APasswordProtectedFileIsRefusedAfterTheBackup) {
     lvtest::WriteBytes(current, before);
     lvtest::WriteBytes(chosen, Lines({"[Tabs]", "Count=1", "Tab1=Work",
                                       std::string("\xDF_\xB6__=abc"), "[Work]", "01U=http://x/"}));
+    lvtest::WriteBytes(dir.File("Disk.bak"), "last edit");
     lvtest::ScriptedDialogs dialogs;
     dialogs.Queue(1);
     EXPECT_TRUE(MergeFiles(dialogs, chosen, current, true, 111).passwordProtected);
     EXPECT_EQ(dialogs.Asked().back(), "Message: The file you selected is Password Protected!");
     EXPECT_EQ(lvtest::ReadBytes(current), before);
-    EXPECT_EQ(lvtest::ReadBytes(dir.File("Disk.bak")), before);
+    // Nothing changed, so the backup of the last real edit is still there.
+    EXPECT_EQ(lvtest::ReadBytes(dir.File("Disk.bak")), "last edit");
 }
 
 TEST(FileMerge, DerivedNamesFindTheFileInAnyLetterCase) {

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -99,6 +102,25 @@ TEST_F(IconFileTest, DamagedPicturesAreUndecodableButOtherFilesJustHaveNoIcon) {
     EXPECT_EQ(gif.status, IconLoadStatus::Undecodable);
     EXPECT_NE(gif.error, "");
     EXPECT_EQ(lv::LoadIconFile(dir_.File("data.bin"), 0).status, IconLoadStatus::NoIcon);
+}
+
+// An icon path is the user's text: one naming a FIFO would block the open forever.
+TEST_F(IconFileTest, FifoDeviceOrFolderIsNoFileToOpen) {
+    const std::string fifo = dir_.File("pipe.ico");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(dir_.File("folder.ico"));
+    for (const std::string& path : {fifo, dir_.File("folder.ico"), std::string("/dev/zero")}) {
+        const pid_t child = fork();
+        if (child == 0) {
+            alarm(10);
+            const lv::IconLoad load = lv::LoadIconFile(path, 0);
+            _exit(load.status == IconLoadStatus::FileMissing && lv::CountIcons(path) == 0 ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+            << path << (WIFSIGNALED(status) ? ": blocked" : ": opened");
+    }
 }
 
 TEST_F(IconFileTest, ButtonGlyphsAreSizedAndBackedAsTheGridShowsThem) {

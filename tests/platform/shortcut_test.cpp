@@ -4,6 +4,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <string>
@@ -279,6 +280,8 @@ TEST(ReadShortcut, ByExtensionFromFiles) {
     lvtest::WriteBytes(dir.File("broken.lnk"), "not a link");
     lvtest::WriteBytes(dir.File("app.desktop"), "[Desktop Entry]\nName=App\nExec=/bin/app -v\n");
     lvtest::WriteBytes(dir.File("caf\xC3\xA9.txt"), "text");
+    // A dropped FIFO is a file like any other, read as nothing (the open must not block).
+    ASSERT_EQ(::mkfifo(dir.File("pipe.lnk").c_str(), 0600), 0);
 
     const struct {
         std::string file;
@@ -292,6 +295,7 @@ TEST(ReadShortcut, ByExtensionFromFiles) {
         {"broken.lnk", dir.File("broken.lnk"), "", ""},
         {"app.desktop", "/bin/app /-v", "", "App"},
         {"caf\xC3\xA9.txt", dir.File("caf\xC3\xA9.txt"), "", ""},
+        {"pipe.lnk", dir.File("pipe.lnk"), "", ""},
     };
     for (const auto& c : cases) {
         const lv::Shortcut shortcut = lv::ReadShortcut(dir.File(c.file));

@@ -7,6 +7,7 @@
 #include "web/TWait.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <regex>
 #include <string>
@@ -118,6 +119,17 @@ TEST_F(SmtpAttachments, FilesFollowTheTextBetweenBoundaries) {
         ".\r\n"
         "QUIT\r\n";
     EXPECT_EQ(got, expected);
+}
+
+// Opening a FIFO would wait for a writer for good; it is refused like a missing file.
+TEST_F(SmtpAttachments, FifoIsRefusedBeforeAnythingIsSent) {
+    const std::string fifo = dir.File("pipe.bin");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    client.EmailFiles = {fifo};
+    peer.Start();
+    EXPECT_FALSE(client.Mail());
+    EXPECT_EQ(client.ErrorMessage(), "Cannot open file " + fifo);
+    EXPECT_EQ(client.State(), lv::TCustomSmtpClient::ConnState::NotConnected);
 }
 
 TEST_F(SmtpAttachments, MissingFileStopsBeforeAnythingIsSent) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <iterator>
@@ -15,17 +16,27 @@ namespace lv {
 
 namespace {
 
+// No icon source comes near this; anything larger is not read.
+constexpr std::uintmax_t kMaxIconFileBytes = std::uintmax_t{256} << 20;
+
 // A read-only view of a whole file. Programs and libraries can be large; mapping them costs
 // nothing until the resource pages are touched.
 class MappedFile {
 public:
     explicit MappedFile(const std::string& path) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Only a regular file is opened: opening a FIFO named as an icon would wait for a writer
+        // forever, and a device may do anything on open. Non-blocking all the same, for a FIFO
+        // swapped in after the check.
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            return;
+        }
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         if (fd < 0) {
             return;
         }
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+            static_cast<std::uintmax_t>(st.st_size) <= kMaxIconFileBytes) {
             opened_ = true;
             size_ = static_cast<std::size_t>(st.st_size);
             if (size_ > 0) {
