@@ -18,9 +18,9 @@ build: deps
 run: build
 	$(BUILD)/bin/linkvane
 
-# Tests run in a Debug build with AddressSanitizer and UBSan.
+# Tests run in a Debug build with AddressSanitizer and UBSan; warnings are errors there.
 build-test: deps
-	@cmake -S . -B $(TEST_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DLV_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(TEST_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DLV_SANITIZE=ON -DLV_WERROR=ON >/dev/null
 	@cmake --build $(TEST_BUILD) -j $(JOBS)
 
 test: build-test
