@@ -8,7 +8,7 @@ set -euo pipefail
 command -v ip >/dev/null || { echo "SKIP: ip (iproute2) is not installed"; exit 77; }
 
 links=$(ip -o link show | awk -F': ' '{print $2}')
-[ "$links" = "lo" ] || { echo "FAIL: interfaces besides loopback: $(echo $links)" >&2; exit 1; }
+[ "$links" = "lo" ] || { echo "FAIL: interfaces besides loopback: $(tr "\n" " " <<<"$links")" >&2; exit 1; }
 ip -o link show lo | grep -q '[<,]UP[,>]' || { echo "FAIL: loopback is down" >&2; exit 1; }
 ip route get 127.0.0.1 >/dev/null 2>&1 || { echo "FAIL: no route to 127.0.0.1" >&2; exit 1; }
 for address in 192.0.2.1 198.51.100.7; do
