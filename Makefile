@@ -18,9 +18,9 @@ build: deps
 run: build
 	$(BUILD)/bin/linkvane
 
-# Tests run in a Debug build with AddressSanitizer and UBSan.
+# Tests run in a Debug build with AddressSanitizer and UBSan; warnings are errors there.
 build-test: deps
-	@cmake -S . -B $(TEST_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DLV_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(TEST_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DLV_SANITIZE=ON -DLV_WERROR=ON >/dev/null
 	@cmake --build $(TEST_BUILD) -j $(JOBS)
 
 test: build-test
@@ -31,12 +31,14 @@ bench: deps
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
 
-# Real fuzzing with clang's libFuzzer: make fuzz FUZZ_SECONDS=60
+# Real fuzzing with clang's libFuzzer: make fuzz FUZZ_SECONDS=60. Each target works on its own
+# corpus in build-fuzz/corpus/ (seeded from fuzz/corpus/); crashes are kept in build-fuzz/crashes/.
 FUZZ_SECONDS ?= 30
-fuzz: deps
+fuzz:
+	@scripts/install-deps fuzz
 	@cmake -S . -B build-fuzz $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DLV_LIBFUZZER=ON -DLV_BUILD_GUI=OFF -DLV_SANITIZE=ON >/dev/null
-	@cmake --build build-fuzz -j $(JOBS)
-	@for f in build-fuzz/fuzz/*_fuzz; do n=$$(basename $$f _fuzz); echo "== $$n"; $$f -max_total_time=$(FUZZ_SECONDS) fuzz/corpus/$$n || exit 1; done
+	@cmake --build build-fuzz -j $(JOBS) --target lv_fuzzers
+	@scripts/fuzz-run build-fuzz $(FUZZ_SECONDS)
 
 SOURCES = $(shell git ls-files '*.cpp' '*.h')
 format:

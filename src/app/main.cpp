@@ -121,13 +121,14 @@ int main(int argc, char* argv[]) {
     nameView = new lv::TNameFormView(&view);
     tabView = new lv::TTabFormView(&view);
 
-    // A termination request closes the window the way "Exit Linkvane" does.
+    // A termination request closes the window the way "Exit Linkvane" does, also while a box
+    // is open (one at start-up included).
     lv::SignalWatcher watcher;
     QSocketNotifier notifier(watcher.Fd(), QSocketNotifier::Read);
     QObject::connect(&notifier, &QSocketNotifier::activated, &view, [&] {
         while (watcher.TakeSignal() != 0) {
         }
-        view.Dispatch([&] { form.MExit1Click(); });
+        view.Terminate();
     });
 
     view.Dispatch([&] { form.FormCreate(args); });
@@ -138,5 +139,7 @@ int main(int argc, char* argv[]) {
                 .ReadInteger("Browser", "DebugPort", lv::DevToolsTransport::kDefaultPort));
     });
     view.ApplyPlace();
-    return QApplication::exec();
+    const int status = view.Closed() ? 0 : QApplication::exec();
+    // A save at close that failed has been reported; the exit status says so too.
+    return view.CloseFailed() ? 1 : status;
 }

@@ -12,8 +12,10 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
@@ -21,6 +23,7 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QUrl>
+#include <cstdio>
 #include <exception>
 
 namespace lv {
@@ -218,16 +221,49 @@ void MainWindowView::OpenHelp(const QString& anchor) {
 }
 
 void MainWindowView::Dispatch(const std::function<void()>& handler) {
+    ++dispatchDepth_;
     try {
         handler();
     } catch (const std::exception& error) {
         Render();
-        dialogs_.Error(error.what());
+        Report(error.what());
     }
+    --dispatchDepth_;
     Render();
-    if (form_.CloseRequested() && !closing_) {
+    // A close asked for inside a nested event loop (an open box, a progress display) waits for
+    // the handler that opened it: closing under it would leave that handler running on a closed
+    // window, and a window closed before start-up has shown it would come back deaf.
+    if (form_.CloseRequested() && !closing_ && dispatchDepth_ == 0) {
         close();
     }
+}
+
+void MainWindowView::Report(const std::string& text) {
+    if (closing_) {
+        closeFailed_ = true;
+    }
+    if (unattended_) {
+        std::fprintf(stderr, "linkvane: %s\n", text.c_str());
+    } else {
+        dialogs_.Error(text);
+    }
+}
+
+void MainWindowView::Terminate() {
+    unattended_ = true;
+    // Innermost first; the bound keeps a dialog that refuses to go from holding us here.
+    for (int i = 0; i < 16; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            break;
+        }
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        } else {
+            modal->close();
+        }
+    }
+    Dispatch([this] { form_.MExit1Click(); });
 }
 
 void MainWindowView::LayoutPanels() {
@@ -389,6 +425,9 @@ void MainWindowView::Render() {
 }
 
 void MainWindowView::ApplyPlace() {
+    if (closing_) {
+        return; // closed during start-up
+    }
     const WindowPlace& place = form_.State().place;
     rendering_ = true;
     move(place.left, place.top);
@@ -405,10 +444,13 @@ void MainWindowView::closeEvent(QCloseEvent* event) {
     if (!closing_) {
         closing_ = true;
         WindowPlace actual = form_.State().place;
-        actual.left = x();
-        actual.top = y();
-        actual.width = width() + kFrameWidth;
-        actual.minimized = isMinimized();
+        // A window closed before it was ever shown keeps the place it was to be shown at.
+        if (isVisible()) {
+            actual.left = x();
+            actual.top = y();
+            actual.width = width() + kFrameWidth;
+            actual.minimized = isMinimized();
+        }
         // The window closes even when saving its place or the passwords failed: the error box
         // has told the user, and a program that cannot be quit helps no one.
         Dispatch([this, actual] { form_.FormCloseQuery(actual); });

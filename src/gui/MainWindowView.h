@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QString>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -30,8 +31,17 @@ public:
     ~MainWindowView() override;
 
     // Runs a handler the way the application runs every handler: a file error ends it and is
-    // shown in the general error box; the window is redrawn either way.
+    // shown in the general error box; the window is redrawn either way. A close the handler
+    // asked for happens once the outermost handler has finished.
     void Dispatch(const std::function<void()>& handler);
+    // A termination request: open dialogs are dismissed as cancelled, the window closes the way
+    // "Exit Linkvane" does, and errors from then on go to stderr, since no one may be there to
+    // answer a box.
+    void Terminate();
+    // The window has closed (possibly before it was ever shown).
+    bool Closed() const { return closing_; }
+    // Saving at close reported an error.
+    bool CloseFailed() const { return closeFailed_; }
     void Render();
     // Puts the window where the model wants it and shows it when it should be visible.
     void ApplyPlace();
@@ -54,6 +64,8 @@ private:
     void RenderTabs();
     void LayoutPanels();
     void OpenHelp(const QString& anchor);
+    // An error of a handler: the general error box, or stderr once termination was requested.
+    void Report(const std::string& text);
 
     TForm1& form_;
     Dialogs& dialogs_;
@@ -73,6 +85,9 @@ private:
     std::vector<GlyphRef> shownGlyphs_;
     bool rendering_ = false;
     bool closing_ = false;
+    bool closeFailed_ = false;
+    bool unattended_ = false;
+    int dispatchDepth_ = 0;
 };
 
 } // namespace lv
