@@ -26,8 +26,11 @@ struct Window {
     lv::MainWindowView view{form, dialogs, QString()};
 
     Window() : Window(lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd"))) {}
-    explicit Window(const std::string& bytes) {
+    explicit Window(const std::string& bytes, const std::string& settings = {}) {
         lvtest::WriteBytes(dataFile, bytes);
+        if (!settings.empty()) {
+            lvtest::WriteBytes(dir.File("LVD.INI"), settings);
+        }
         view.Dispatch([this] { form.FormCreate({dataFile}); });
         view.ApplyPlace();
     }
@@ -93,6 +96,21 @@ private slots:
         QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("P65536"));
         emit tabs->tabBarClicked(0);
         QVERIFY(w.view.windowTitle().contains(QStringLiteral("Page 65437 of 65536")));
+    }
+
+    // Once a 29.6 GB window image.
+    void hostileSettingsGiveAWindowOnTheScreen() {
+        Window w(lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd")),
+                 "[Location]\r\nWidth=2147483647\r\nLeft=-2147483648\r\nTop=2147483647\r\n"
+                 "[Notebook]\r\nFontSize=2147483647\r\n[Tabs]\r\nFontSize=-2147483648\r\n");
+        QCoreApplication::processEvents();
+        QVERIFY(w.view.isVisible());
+        QVERIFY(w.view.width() <= 1280);
+        QVERIFY(w.view.height() <= 1024);
+        QVERIFY(w.view.x() >= 0 && w.view.y() >= 0);
+        QVERIFY(w.view.Button(80)->geometry().right() < w.view.ButtonArea()->width());
+        QCOMPARE(w.view.Button(1)->text(), QStringLiteral("Na\u00efve News"));
+        QCOMPARE(w.view.Tabs()->font().pointSize(), 9);
     }
 
     void columnMenuRebuildsTheGrid() {
