@@ -1,6 +1,7 @@
 // Opening a DataFile with many pages, from the file to the tab set the window shows: the page
 // names alone, and the whole start-up of the main window model (settings, first page, tabs).
 // 10,000 and 65,536 pages (the most a DataFile may have) must both take well under a second.
+#include "mainwindow/PagePasswords.h"
 #include "mainwindow/TForm1.h"
 #include "platform/Dialogs.h"
 #include "platform/Screen.h"
@@ -35,9 +36,18 @@ private:
     static std::logic_error Unexpected() { return std::logic_error("unexpected question"); }
 };
 
-// [Tabs] first, as the program writes it, then every page with three bookmarks.
-std::string ManyPages(int pages) {
+// [Tabs] first, as the program writes it, then every page with three bookmarks; each page can
+// have a password.
+std::string ManyPages(int pages, bool passwords = false) {
     std::string bytes = "\r\n[Tabs]\r\nCount=" + std::to_string(pages) + "\r\n";
+    if (passwords) {
+        std::vector<std::string> box;
+        for (int page = 1; page <= pages; ++page) {
+            box.push_back("Page " + std::to_string(page) + "secret");
+        }
+        bytes +=
+            std::string(lv::datafile::kPagePasswordKey) + "=" + lv::PagePassValue(box) + "\r\n";
+    }
     for (int page = 1; page <= pages; ++page) {
         bytes += "Tab" + std::to_string(page) + "=Page " + std::to_string(page) + "\r\n";
     }
@@ -69,12 +79,13 @@ void ReadPageNames(benchmark::State& state) {
 }
 BENCHMARK(ReadPageNames)->Arg(10000)->Arg(65536)->Unit(benchmark::kMillisecond);
 
-// What the window needs before it can show: settings, first page, page names.
+// What the window needs before it can show: settings, first page, page names; the second
+// argument gives every page a password.
 void StartWithDataFile(benchmark::State& state) {
     const auto pages = static_cast<int>(state.range(0));
     lvtest::TempDir dir;
     const std::string file = dir.File("Many.lvd");
-    lv::WriteFileAtomic(file, ManyPages(pages));
+    lv::WriteFileAtomic(file, ManyPages(pages, state.range(1) != 0));
     lv::WriteFileAtomic(dir.File("LVD.INI"), "[File]\r\nName=" + file + "\r\n");
     NoDialogs dialogs;
     lv::FixedScreen screen(1280, 1024);
@@ -88,6 +99,11 @@ void StartWithDataFile(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(StartWithDataFile)->Arg(10000)->Arg(65536)->Unit(benchmark::kMillisecond);
+BENCHMARK(StartWithDataFile)
+    ->Args({10000, 0})
+    ->Args({65536, 0})
+    ->Args({10000, 1})
+    ->Args({65536, 1})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
