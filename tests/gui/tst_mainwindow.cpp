@@ -68,7 +68,7 @@ private slots:
     }
 
     // 65,536 pages, the most a DataFile may have: the bar holds a run of them around the current
-    // page (all of them made the window take hours to appear).
+    // page (filling the bar with all of them took time growing with the square of their number).
     void thousandsOfPagesShowAsARunAroundTheCurrentOne() {
         constexpr int kPages = 65536;
         std::string bytes = "[Tabs]\r\nCount=" + std::to_string(kPages) + "\r\n";
