@@ -23,6 +23,7 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 
@@ -70,8 +71,10 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     tabs_->setExpanding(false);
     tabs_->setFocusPolicy(Qt::NoFocus);
     tabs_->setUsesScrollButtons(true);
-    connect(tabs_, &QTabBar::tabBarClicked, this,
-            [this](int index) { Dispatch([this, index] { form_.SelectTab(index); }); });
+    connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) {
+        const int page = PageOfTab(index);
+        Dispatch([this, page] { form_.SelectTab(page); });
+    });
 
     protectedButton_ = new QPushButton(QStringLiteral("Access Protected File"), central_);
     protectedButton_->setObjectName(QStringLiteral("ProgPassButton"));
@@ -355,11 +358,22 @@ void MainWindowView::RenderTabs() {
     const MainWindowState& state = form_.State();
     const QSignalBlocker blocker(tabs_);
     const int count = static_cast<int>(state.TabSet1.names.size());
-    while (tabs_->count() > count) {
+    const int shown = std::min(count, kShownTabs);
+    const int selected = std::clamp(state.TabSet1.selected, 0, std::max(count - 1, 0));
+    // The run stays while the current page is inside it and not on its edge, so that a click on
+    // the edge tab brings the pages beyond it into view.
+    int offset = std::clamp(tabOffset_, 0, count - shown);
+    const bool onEdge = (selected == offset && offset > 0) ||
+                        (selected == offset + shown - 1 && offset + shown < count);
+    if (selected < offset || selected >= offset + shown || onEdge) {
+        offset = std::clamp(selected - shown / 2, 0, count - shown);
+    }
+    tabOffset_ = offset;
+    while (tabs_->count() > shown) {
         tabs_->removeTab(tabs_->count() - 1);
     }
-    for (int i = 0; i < count; ++i) {
-        const QString name = Q(state.TabSet1.names[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < shown; ++i) {
+        const QString name = Q(state.TabSet1.names[static_cast<std::size_t>(offset + i)]);
         if (i < tabs_->count()) {
             if (tabs_->tabText(i) != name) {
                 tabs_->setTabText(i, name);
@@ -369,7 +383,7 @@ void MainWindowView::RenderTabs() {
         }
     }
     if (count > 0) {
-        tabs_->setCurrentIndex(state.TabSet1.selected);
+        tabs_->setCurrentIndex(selected - offset);
     }
     QFont font(Q(state.TabFontName));
     font.setPointSize(std::max(1, state.TabFontSize));

@@ -48,6 +48,11 @@ public:
 
     QPushButton* Button(int slot) const;
     QTabBar* Tabs() const { return tabs_; }
+    // The tab bar holds a run of at most kShownTabs pages around the current one: the bar lays
+    // out every tab again for each tab added, which made a DataFile of thousands of pages take
+    // minutes to show. The page of a bar index, -1 for none.
+    static constexpr int kShownTabs = 100;
+    int PageOfTab(int tab) const { return tab < 0 ? -1 : tab + tabOffset_; }
     QWidget* ButtonArea() const { return buttonArea_; }
     QAction* Action(const QString& objectName) const;
     LaunchControls* Launch() const { return launch_; }
@@ -76,6 +81,7 @@ private:
     QToolButton* helpButton_ = nullptr;
     QWidget* buttonArea_ = nullptr;
     QTabBar* tabs_ = nullptr;
+    int tabOffset_ = 0; // page of the bar's first tab
     QPushButton* protectedButton_ = nullptr;
     EditControls* edit_ = nullptr;
     LaunchControls* launch_ = nullptr;

@@ -125,7 +125,7 @@ bool PageControls::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        const int tab = tabs_->tabAt(mouse->position().toPoint());
+        const int tab = window_.PageOfTab(tabs_->tabAt(mouse->position().toPoint()));
         if (mouse->button() == Qt::RightButton) {
             dispatch_([this, tab] { form_.TabSet1MouseDown(TabButton::Right, tab); });
             return true; // the tab bar would make the tab current by itself
@@ -148,8 +148,9 @@ bool PageControls::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         dragging_ = true;
-        tabs_->setCursor(form_.TabSet1DragOver(tabs_->tabAt(at)) ? Qt::DragMoveCursor
-                                                                 : Qt::ForbiddenCursor);
+        tabs_->setCursor(form_.TabSet1DragOver(window_.PageOfTab(tabs_->tabAt(at)))
+                             ? Qt::DragMoveCursor
+                             : Qt::ForbiddenCursor);
         return true;
     }
     case QEvent::MouseButtonRelease: {
@@ -162,7 +163,7 @@ bool PageControls::eventFilter(QObject* watched, QEvent* event) {
         dragging_ = false;
         if (dropped) {
             tabs_->unsetCursor();
-            const int tab = tabs_->tabAt(mouse->position().toPoint());
+            const int tab = window_.PageOfTab(tabs_->tabAt(mouse->position().toPoint()));
             if (form_.TabSet1DragOver(tab)) {
                 dispatch_([this, tab] { form_.TabSet1DragDrop(tab); });
             } else {

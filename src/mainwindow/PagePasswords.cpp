@@ -1,5 +1,6 @@
 #include "mainwindow/PagePasswords.h"
 #include <algorithm>
+#include <unordered_set>
 
 #include "store/DataFile.h"
 
@@ -93,15 +94,29 @@ bool StorablePageEntry(std::string_view entry) {
 
 std::optional<std::size_t> PagePassEntry(const std::vector<std::string>& box, std::string_view page,
                                          const std::vector<std::string>& pages) {
+    // An entry belongs to the longest page name it starts with. The names are gathered only
+    // when an entry starts with this page, and then once: asking every page for every entry
+    // made a file with thousands of protected pages take minutes to open.
+    std::unordered_set<std::string_view> names;
+    std::size_t longestName = 0;
     std::optional<std::size_t> found;
     for (std::size_t i = 0; i < box.size(); ++i) {
         const std::string_view entry = box[i];
         if (!entry.starts_with(page)) {
             continue;
         }
-        const bool longerOwner = std::any_of(pages.begin(), pages.end(), [&](const auto& other) {
-            return other.size() > page.size() && entry.starts_with(other);
-        });
+        if (names.empty()) {
+            names.reserve(pages.size());
+            for (const std::string& name : pages) {
+                names.insert(name);
+                longestName = std::max(longestName, name.size());
+            }
+        }
+        bool longerOwner = false;
+        const std::size_t last = std::min(entry.size(), longestName);
+        for (std::size_t size = page.size() + 1; size <= last && !longerOwner; ++size) {
+            longerOwner = names.contains(entry.substr(0, size));
+        }
         if (!longerOwner) {
             found = i;
         }

@@ -25,7 +25,23 @@ bool HasExtension(const std::string& path) {
     return LastPart(path).find('.') != std::string::npos;
 }
 
+int SaneSize(int size, int fallback, int low, int high) {
+    return std::clamp(size > 0 ? size : fallback, low, std::max(low, high));
+}
+
 } // namespace
+
+void FitToScreen(StartupSettings& values, const Screen& screen) {
+    // A port that knows no screen gets the smallest common one.
+    const int screenWidth = screen.Width() > 0 ? screen.Width() : 1024;
+    const int screenHeight = screen.Height() > 0 ? screen.Height() : 768;
+    values.width = SaneSize(values.width, settings::kDefaultWidth, kMinWindowWidth, screenWidth);
+    values.left = std::clamp(values.left, 0, std::max(0, screenWidth - values.width));
+    values.top = std::clamp(values.top, 0, std::max(0, screenHeight - kWindowHeight));
+    const int maxFont = std::min(kMaxFontSize, screenHeight / 10);
+    values.buttonFontSize = SaneSize(values.buttonFontSize, settings::kDefaultFontSize, 1, maxFont);
+    values.tabFontSize = SaneSize(values.tabFontSize, settings::kDefaultFontSize, 1, maxFont);
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
@@ -95,7 +111,8 @@ void StartUp::FormCreate(const std::vector<std::string>& args) {
     state_.SettingsStem = line.stem;
 
     TIniFile32 settings(state_.SettingsFile());
-    const StartupSettings values = ReadStartupSettings(settings, screenHeight);
+    StartupSettings values = ReadStartupSettings(settings, screenHeight);
+    FitToScreen(values, ports_.screen);
     state_.WindowWidth = values.width;
     // Anything but 2, 3 or 4 would ask for buttons the DataFile has no slots for.
     state_.ColumnCount = std::clamp(values.columnCount, 2, 4);

@@ -2,6 +2,7 @@
 
 #include "mainwindow/MainState.h"
 #include "mainwindow/Ports.h"
+#include "store/Settings.h"
 
 #include <string>
 #include <vector>
@@ -23,6 +24,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 // "Linkvane <stem> [ <name> ]  " + "   Page <n> of <count>" + "   <date>".
 std::string FormCaption(const MainWindowState& state, const Clock& clock);
+
+// The narrowest window the settings may ask for: four columns of buttons still show a few letters.
+inline constexpr int kMinWindowWidth = 120;
+inline constexpr int kMaxFontSize = 72;
+// Brings the settings that size and place the window into what the screen can show: a width of
+// at most the screen's, a window that lies on the screen, fonts no taller than a tenth of it.
+// Zero or negative sizes take their defaults. A damaged or hostile SettingsFile
+// (Width=2147483647) otherwise asks for a window image of many gigabytes.
+void FitToScreen(StartupSettings& values, const Screen& screen);
 
 // The start-up sequence of the main window.
 class StartUp {

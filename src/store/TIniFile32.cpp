@@ -97,37 +97,81 @@ std::string_view TIniFile32::OwnLine(std::string text) {
     return *owned_.back();
 }
 
+void TIniFile32::ForgetSections() const {
+    sections_.clear();
+    indexed_ = false;
+}
+
 void TIniFile32::ReplaceLine(std::size_t index, std::string text) {
     if (IsSection(lines_[index]) || IsSection(text)) {
         ForgetSections();
+    } else if (ExtractKey(lines_[index]) != ExtractKey(text)) {
+        if (SectionEntry* entry = KeyedSectionOf(index)) {
+            entry->keys.reset();
+        }
     }
     lines_[index] = OwnLine(std::move(text));
 }
 
 void TIniFile32::InsertLine(std::size_t index, std::string text) {
-    if (IsSection(text)) {
-        ForgetSections();
+    const bool header = IsSection(text);
+    const std::string_view line = OwnLine(std::move(text));
+    if (header) {
+        // Pages are added at the end; only a header in between moves the ones after it.
+        if (index != lines_.size()) {
+            ForgetSections();
+        } else if (indexed_ && line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+            const auto [at, added] =
+                sections_.try_emplace(LowerCase1252(line.substr(1, line.size() - 2)));
+            if (added) {
+                at->second.header = index;
+            }
+        }
     } else {
-        for (SectionHit& hit : sectionCache_) {
-            if (hit.index && *hit.index >= index) {
-                ++*hit.index;
+        for (auto& [name, entry] : sections_) {
+            if (entry.header >= index) {
+                ++entry.header;
+            } else if (entry.keys && index <= entry.header + entry.keys->bodySize + 1) {
+                KeyIndex& keys = *entry.keys;
+                // A key added at the end of the body (the usual case) moves no other key.
+                if (index == entry.header + keys.bodySize + 1) {
+                    ++keys.bodySize;
+                    const std::string_view key = ExtractKey(line);
+                    if (!key.empty()) {
+                        keys.first.try_emplace(key, index - entry.header);
+                    }
+                } else {
+                    entry.keys.reset();
+                }
             }
         }
     }
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), OwnLine(std::move(text)));
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), line);
 }
 
 void TIniFile32::EraseLine(std::size_t index) {
     if (IsSection(lines_[index])) {
         ForgetSections();
     } else {
-        for (SectionHit& hit : sectionCache_) {
-            if (hit.index && *hit.index > index) {
-                --*hit.index;
+        for (auto& [name, entry] : sections_) {
+            if (entry.header > index) {
+                --entry.header;
+            } else if (entry.keys && index <= entry.header + entry.keys->bodySize) {
+                entry.keys.reset();
             }
         }
     }
     lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+TIniFile32::SectionEntry* TIniFile32::KeyedSectionOf(std::size_t index) const {
+    for (auto& [name, entry] : sections_) {
+        if (entry.keys && entry.header < index &&
+            index <= entry.header + entry.keys->bodySize + 1) {
+            return &entry;
+        }
+    }
+    return nullptr;
 }
 
 std::string_view TIniFile32::Trim(std::string_view text) {
@@ -161,49 +205,59 @@ std::string_view TIniFile32::ExtractValue(std::string_view line) {
     return Trim(line.substr(eq + 1));
 }
 
-std::optional<std::size_t> TIniFile32::FindSection(std::string_view section) const {
-    for (const SectionHit& hit : sectionCache_) {
-        if (hit.name == section) {
-            return hit.index;
+TIniFile32::SectionEntry* TIniFile32::FindEntry(std::string_view section) const {
+    if (!indexed_) {
+        sections_.clear();
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            const std::string_view line = lines_[i];
+            // Whole lines are compared: " [A]" ends a section but is never found as "A".
+            if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+                const auto [at, added] =
+                    sections_.try_emplace(LowerCase1252(line.substr(1, line.size() - 2)));
+                if (added) {
+                    at->second.header = i;
+                }
+            }
         }
+        indexed_ = true;
     }
-    // Whole lines are compared, so only lines of exactly the header's length can match.
-    std::optional<std::size_t> found;
-    const std::size_t size = section.size() + 2;
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-        const std::string_view line = lines_[i];
-        if (line.size() == size && line.front() == '[' && line.back() == ']' &&
-            SameText1252(line.substr(1, section.size()), section)) {
-            found = i;
-            break;
-        }
-    }
-    constexpr std::size_t kCacheSize = 4;
-    SectionHit hit{std::string(section), found};
-    if (sectionCache_.size() < kCacheSize) {
-        sectionCache_.push_back(std::move(hit));
-    } else {
-        sectionCache_[nextCacheSlot_] = std::move(hit);
-        nextCacheSlot_ = (nextCacheSlot_ + 1) % kCacheSize;
-    }
-    return found;
+    probe_.resize(section.size());
+    std::transform(section.begin(), section.end(), probe_.begin(), [](char c) {
+        return static_cast<char>(LowerCase1252(static_cast<unsigned char>(c)));
+    });
+    const auto found = sections_.find(probe_);
+    return found == sections_.end() ? nullptr : &found->second;
 }
 
-std::size_t TIniFile32::WalkSection(std::size_t header, std::string_view key,
-                                    bool& foundKey) const {
-    foundKey = false;
-    std::size_t i = header + 1;
-    for (; i < lines_.size(); ++i) {
-        const std::string_view line = lines_[i];
-        if (IsSection(line)) {
-            break;
-        }
-        if (ExtractKey(line) == key) {
-            foundKey = true;
-            break;
-        }
+std::optional<std::size_t> TIniFile32::FindSection(std::string_view section) const {
+    if (const SectionEntry* entry = FindEntry(section)) {
+        return entry->header;
     }
-    return i;
+    return std::nullopt;
+}
+
+const TIniFile32::KeyIndex& TIniFile32::Keys(SectionEntry& entry) const {
+    if (!entry.keys) {
+        auto keys = std::make_unique<KeyIndex>();
+        std::size_t i = entry.header + 1;
+        for (; i < lines_.size() && !IsSection(lines_[i]); ++i) {
+            const std::string_view key = ExtractKey(lines_[i]);
+            if (!key.empty()) {
+                keys->first.try_emplace(key, i - entry.header);
+            }
+        }
+        keys->bodySize = i - entry.header - 1;
+        entry.keys = std::move(keys);
+    }
+    return *entry.keys;
+}
+
+std::size_t TIniFile32::WalkSection(SectionEntry& section, std::string_view key,
+                                    bool& foundKey) const {
+    const KeyIndex& keys = Keys(section);
+    const auto found = keys.first.find(key);
+    foundKey = found != keys.first.end();
+    return section.header + (foundKey ? found->second : keys.bodySize + 1);
 }
 
 std::string TIniFile32::ReadString(std::string_view section, std::string_view key,
@@ -212,8 +266,8 @@ std::string TIniFile32::ReadString(std::string_view section, std::string_view ke
     if (key.empty() || lines_.empty()) {
         return std::string(defaultValue);
     }
-    const auto header = FindSection(section);
-    if (!header) {
+    SectionEntry* const header = FindEntry(section);
+    if (header == nullptr) {
         return std::string(defaultValue);
     }
     bool found = false;
@@ -249,7 +303,7 @@ void TIniFile32::WriteString(std::string_view section, std::string_view key,
         line.reserve(key.size() + 1 + value.size());
         line.append(key).append("=").append(value);
     }
-    if (const auto header = FindSection(section)) {
+    if (SectionEntry* const header = FindEntry(section)) {
         bool found = false;
         const std::size_t at = WalkSection(*header, key, found);
         if (!key.empty()) {
@@ -281,8 +335,8 @@ void TIniFile32::DeleteKey(std::string_view section, std::string_view key) {
     if (key.empty()) {
         return;
     }
-    const auto header = FindSection(section);
-    if (!header) {
+    SectionEntry* const header = FindEntry(section);
+    if (header == nullptr) {
         return;
     }
     bool found = false;

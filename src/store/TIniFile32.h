@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace lv {
@@ -81,30 +82,47 @@ public:
 private:
     TIniFile32() = default;
     void Load(std::string bytes);
-    // Index of the first line after `header` that is a header or has `key`, or the line count.
-    std::size_t WalkSection(std::size_t header, std::string_view key, bool& foundKey) const;
+    struct SectionEntry;
+    // Index of the first line after the section's header that has `key`, else of the line
+    // that ends its body (the next header, or the line count).
+    std::size_t WalkSection(SectionEntry& section, std::string_view key, bool& foundKey) const;
     std::string_view OwnLine(std::string text);
-    // Line edits keep the remembered section positions right.
+    // Line edits keep the index right.
     void ReplaceLine(std::size_t index, std::string text);
     void InsertLine(std::size_t index, std::string text);
     void EraseLine(std::size_t index);
-    void ForgetSections() const { sectionCache_.clear(); }
+    void ForgetSections() const;
     void Changed();
 
     std::string fileName_;
     // Lines are views into the loaded bytes or into strings of their own, so loading an 8 MB
-    // DataFile costs one allocation for the text and one for the list.
+    // DataFile costs one allocation for the text and one for the list. Neither is freed before
+    // the next load, so views into them stay valid while lines come and go.
     std::unique_ptr<const std::string> loaded_;
     std::vector<std::unique_ptr<std::string>> owned_;
     std::vector<std::string_view> lines_;
-    // The last few FindSection answers. A page load asks for the same section hundreds of times;
-    // scanning a 1,000-page file for each would dominate it.
-    struct SectionHit {
-        std::string name;
-        std::optional<std::size_t> index;
+
+    // The index. Every exact header line "[name]" is filed under its name in lower case (only
+    // the first one of a name counts); each section gets a key index with its first lookup. Key
+    // positions count from the header, so lines that move the section as a whole leave them
+    // right; an edit inside the body drops the section's key index, one that adds or removes a
+    // header drops the whole index. Both are built again when next asked for.
+    struct KeyIndex {
+        std::size_t bodySize = 0; // lines up to the next header or the end of the file
+        std::unordered_map<std::string_view, std::size_t> first; // key -> offset from the header
     };
-    mutable std::vector<SectionHit> sectionCache_;
-    mutable std::size_t nextCacheSlot_ = 0;
+    struct SectionEntry {
+        std::size_t header = 0;
+        std::unique_ptr<KeyIndex> keys;
+    };
+    SectionEntry* FindEntry(std::string_view section) const;
+    const KeyIndex& Keys(SectionEntry& entry) const;
+    // The entry whose body (or the place right after it) holds line `index`, if it has keys.
+    SectionEntry* KeyedSectionOf(std::size_t index) const;
+    mutable std::unordered_map<std::string, SectionEntry> sections_;
+    mutable bool indexed_ = false;
+    // The lower-case name of the section asked for; kept to spare an allocation per lookup.
+    mutable std::string probe_;
     bool deferSaves_ = false;
     bool modified_ = false;
     // The lines, saved, give exactly the bytes the file held when loaded or last saved.

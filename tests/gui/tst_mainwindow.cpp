@@ -25,8 +25,12 @@ struct Window {
     lv::TForm1 form{lv::MainWindowPorts{dialogs, screen, clock, {}}, dir.Path().string() + "/"};
     lv::MainWindowView view{form, dialogs, QString()};
 
-    Window() {
-        lvtest::WriteBytes(dataFile, lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd")));
+    Window() : Window(lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd"))) {}
+    explicit Window(const std::string& bytes, const std::string& settings = {}) {
+        lvtest::WriteBytes(dataFile, bytes);
+        if (!settings.empty()) {
+            lvtest::WriteBytes(dir.File("LVD.INI"), settings);
+        }
         view.Dispatch([this] { form.FormCreate({dataFile}); });
         view.ApplyPlace();
     }
@@ -61,6 +65,52 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 1);
         QCOMPARE(w.view.Button(1)->text(), QStringLiteral("Espresso \u20ac 2"));
         QVERIFY(w.view.windowTitle().contains(QStringLiteral("Page 2 of 3")));
+    }
+
+    // 65,536 pages, the most a DataFile may have: the bar holds a run of them around the current
+    // page (filling the bar with all of them took time growing with the square of their number).
+    void thousandsOfPagesShowAsARunAroundTheCurrentOne() {
+        constexpr int kPages = 65536;
+        std::string bytes = "[Tabs]\r\nCount=" + std::to_string(kPages) + "\r\n";
+        for (int page = 1; page <= kPages; ++page) {
+            bytes += "Tab" + std::to_string(page) + "=P" + std::to_string(page) + "\r\n";
+        }
+        Window w(bytes);
+        QTabBar* tabs = w.view.Tabs();
+        QCOMPARE(tabs->count(), lv::MainWindowView::kShownTabs);
+        QCOMPARE(tabs->tabText(0), QStringLiteral("P1"));
+        QVERIFY(w.view.windowTitle().contains(QStringLiteral("Page 1 of 65536")));
+
+        // The last tab of the run: its page shows and the run moves on past it.
+        const int last = tabs->count() - 1;
+        emit tabs->tabBarClicked(last);
+        QVERIFY(w.view.windowTitle().contains(QStringLiteral("Page 100 of 65536")));
+        QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("P100"));
+        QVERIFY(tabs->currentIndex() < last);
+        QCOMPARE(tabs->tabText(tabs->currentIndex() + 1), QStringLiteral("P101"));
+        emit tabs->tabBarClicked(tabs->currentIndex() - 1);
+        QVERIFY(w.view.windowTitle().contains(QStringLiteral("Page 99 of 65536")));
+
+        w.view.Dispatch([&w] { w.form.SelectTab(kPages - 1); });
+        QCOMPARE(tabs->currentIndex(), tabs->count() - 1);
+        QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("P65536"));
+        emit tabs->tabBarClicked(0);
+        QVERIFY(w.view.windowTitle().contains(QStringLiteral("Page 65437 of 65536")));
+    }
+
+    // Once a 29.6 GB window image.
+    void hostileSettingsGiveAWindowOnTheScreen() {
+        Window w(lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd")),
+                 "[Location]\r\nWidth=2147483647\r\nLeft=-2147483648\r\nTop=2147483647\r\n"
+                 "[Notebook]\r\nFontSize=2147483647\r\n[Tabs]\r\nFontSize=-2147483648\r\n");
+        QCoreApplication::processEvents();
+        QVERIFY(w.view.isVisible());
+        QVERIFY(w.view.width() <= 1280);
+        QVERIFY(w.view.height() <= 1024);
+        QVERIFY(w.view.x() >= 0 && w.view.y() >= 0);
+        QVERIFY(w.view.Button(80)->geometry().right() < w.view.ButtonArea()->width());
+        QCOMPARE(w.view.Button(1)->text(), QStringLiteral("Na\u00efve News"));
+        QCOMPARE(w.view.Tabs()->font().pointSize(), 9);
     }
 
     void columnMenuRebuildsTheGrid() {

@@ -124,6 +124,44 @@ TEST(StartUp, SmallScreenPutsTheWindowInTheCorner) {
     EXPECT_EQ(place.top, 2);
 }
 
+// Sizes and places from a damaged or hostile SettingsFile: the window always fits the screen.
+TEST(StartUp, SettingsThatSizeTheWindowAreFittedToTheScreen) {
+    struct Case {
+        const char* location;
+        const char* fonts;
+        int width, left, top, buttonFont, tabFont;
+    };
+    const Case cases[] = {
+        {"Width=2147483647\r\nLeft=2147483647\r\nTop=2147483647", "FontSize=2147483647", 1024, 0,
+         299, 72, 72},
+        {"Width=-2147483648\r\nLeft=-2147483648\r\nTop=-1", "FontSize=-9", 620, 0, 0, 9, 9},
+        {"Width=0\r\nLeft=900\r\nTop=700", "FontSize=0", 620, 404, 299, 9, 9},
+        {"Width=3\r\nLeft=5\r\nTop=6", "FontSize=1", 120, 5, 6, 1, 1},
+        {"Width=700\r\nLeft=300\r\nTop=40", "FontSize=14", 700, 300, 40, 14, 14},
+    };
+    for (const Case& c : cases) {
+        MainWindowHarness h;
+        h.screen = lv::FixedScreen(1024, 768);
+        WriteBytes(h.dir.Path() / "LVD.INI", std::string("[File]\r\nName=") +
+                                                 h.dir.File("Disk.LVD") + "\r\n[Location]\r\n" +
+                                                 c.location + "\r\n[Notebook]\r\n" + c.fonts +
+                                                 "\r\n[Tabs]\r\n" + c.fonts + "\r\n");
+        const auto& state = h.Start().State();
+        SCOPED_TRACE(c.location);
+        EXPECT_EQ(state.place.width, c.width);
+        EXPECT_EQ(state.place.left, c.left);
+        EXPECT_EQ(state.place.top, c.top);
+        EXPECT_EQ(state.ButtonFontSize, c.buttonFont);
+        EXPECT_EQ(state.TabFontSize, c.tabFont);
+        EXPECT_LE(state.place.left + state.place.width, 1024);
+        EXPECT_LE(state.place.top + state.place.height, 768);
+        for (const lv::BookmarkButton& button : state.buttons) {
+            ASSERT_GT(button.width, 0);
+            ASSERT_LE(button.left + button.width, 1024);
+        }
+    }
+}
+
 TEST(StartUp, CloseSavesThePlaceOfTheWindow) {
     MainWindowHarness h;
     lv::TForm1& form = h.Start();

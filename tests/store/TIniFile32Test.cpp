@@ -7,7 +7,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -194,6 +196,76 @@ TEST_F(IniTest, SectionsAreFoundAgainAfterEditsAroundThem) {
     ini.WriteString("B", "[x", "y]");
     ini.WriteString("B", "after", "1");
     EXPECT_EQ(ini.Bytes(), "[B]\r\nb=1\r\n\r\nafter=1\r\n[x=y]\r\n[C]\r\nc=3\r\n");
+}
+
+// Lookups are answered from an index; whichever section or key was asked for before, an edit
+// must leave the answers of a fresh load of the same lines.
+TEST_F(IniTest, DuplicateSectionsAndKeysAfterEditsBehindALookup) {
+    TIniFile32 ini(FileWith("[Page]\r\nk=1\r\n[PAGE]\r\nk=2\r\nk=3\r\n[x]\r\n[page]\r\nk=4\r\n"));
+    ini.SetDeferSaves(true);
+    EXPECT_EQ(ini.ReadString("pAGE", "k", ""), "1");
+    EXPECT_EQ(ini.ReadString("X", "k", "none"), "none");
+    ini.EraseSection("page");
+    EXPECT_EQ(ini.ReadString("Page", "k", ""), "2");
+    ini.DeleteKey("Page", "k");
+    EXPECT_EQ(ini.ReadString("Page", "k", ""), "3");
+    ini.WriteString("Page", "k", "three");
+    ini.DeleteKey("PAGE", "k");
+    EXPECT_EQ(ini.ReadString("Page", "k", "gone"), "gone");
+    ini.EraseSection("Page");
+    EXPECT_EQ(ini.ReadString("Page", "k", ""), "4");
+    ini.WriteString("x", "k", "5");
+    EXPECT_EQ(ini.ReadString("PAGE", "k", ""), "4");
+    EXPECT_EQ(ini.ReadString("X", "k", ""), "5");
+    EXPECT_EQ(ini.Bytes(), "[x]\r\nk=5\r\n[page]\r\nk=4\r\n");
+}
+
+// Random edits of sections and keys that differ in case, blanks and order, each followed by
+// lookups, against a fresh engine over the same bytes.
+TEST_F(IniTest, IndexedLookupsFollowEveryEditLikeAFreshLoad) {
+    const std::vector<std::string> sections = {"S", "s", "T", "\xc4", "\xe4", "", "x=y"};
+    const std::vector<std::string> keys = {"a", "A", "b", " a", "Tab1", "[x"};
+    std::mt19937 random(9);
+    auto pick = [&random](const std::vector<std::string>& from) {
+        return from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(random)];
+    };
+    TIniFile32 ini = TIniFile32::FromBytes(
+        dir_.File("mem.ini"), "a=0\r\n[S]\r\na=1\r\nA=2\r\na=3\r\n  [T]  \r\nb=4\r\n[s]\r\na=5\r\n"
+                              "[T]\r\n\r\nb=6\r\n[\xc4]\r\nx=7\r\n");
+    ini.SetDeferSaves(true);
+    for (int step = 0; step < 3000; ++step) {
+        const std::string section = pick(sections);
+        const std::string key = pick(keys);
+        switch (random() % 8) {
+        case 0:
+        case 1:
+        case 2:
+            ini.WriteString(section, key, std::to_string(step));
+            break;
+        case 3:
+        case 4:
+            ini.DeleteKey(section, key);
+            break;
+        case 5:
+            ini.EraseSection(section);
+            break;
+        case 6:
+            // Turns "[x=..." into the header of section "x=y".
+            ini.WriteString(section, "[x", "y]");
+            break;
+        default:
+            break;
+        }
+        const TIniFile32 fresh = TIniFile32::FromBytes(dir_.File("mem.ini"), ini.Bytes());
+        for (const std::string& s : sections) {
+            ASSERT_EQ(ini.FindSection(s), fresh.FindSection(s))
+                << "step " << step << " [" << s << "]";
+            for (const std::string& k : keys) {
+                ASSERT_EQ(ini.ReadString(s, k, "-"), fresh.ReadString(s, k, "-"))
+                    << "step " << step << " [" << s << "] " << k;
+            }
+        }
+    }
 }
 
 TEST_F(IniTest, LineEndsOfAnyKindLoadAndSaveAsCrLf) {
