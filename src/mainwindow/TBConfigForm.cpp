@@ -12,12 +12,7 @@ void TBConfigForm::Open() {
 }
 
 std::string TBConfigForm::TitleFromUrl(const std::string& url) {
-    const std::size_t skip = url.starts_with("http://www.") ? 11 : 7;
-    if (url.size() <= skip) {
-        return {};
-    }
-    const std::string rest = url.substr(skip);
-    return rest.substr(0, rest.find('.'));
+    return SiteTitle(url);
 }
 
 std::string TBConfigForm::UrlFromTitle(const std::string& title) {

@@ -68,8 +68,7 @@ public:
     void CancelClick() { closed_ = true; }
     void HelpClick();
 
-    // The title derived from a URL when none is given: after "http://www." (or the first seven
-    // characters) up to the next ".".
+    // The title derived from a URL when none is given (SiteTitle).
     static std::string TitleFromUrl(const std::string& url);
     // The URL guessed from a title when none is given.
     static std::string UrlFromTitle(const std::string& title);

@@ -22,6 +22,8 @@ TEST(EditorSaveText, FillsTheMissingTitleOrAddress) {
         {"My Site", "", "My Site", "http://www.mysite.com/"},
         {"", "http://www.example.org", "example", "http://www.example.org/"},
         {"", "www.news.example.com", "news", "http://www.news.example.com/"},
+        {"", "https://www.example.com", "example", "https://www.example.com/"},
+        {"", "/home/ann/music/song.au", "song", "/home/ann/music/song.au"},
         {"Kept", "http://kept.example/a", "Kept", "http://kept.example/a"},
     };
     for (const Case& c : cases) {
