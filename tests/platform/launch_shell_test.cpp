@@ -166,4 +166,59 @@ TEST(BrowserProbe, FirstTwoDistinctBrowsersInPreferenceOrder) {
               (Words{"/usr/bin/firefox", "/usr/local/bin/firefox"}));
 }
 
+TEST(BrowserProbe, StartScriptsLinksAndTheProgramsTheyStartCountOnce) {
+    // Each entry: a path below the fake root and what it is: "script" and "program" are
+    // executable files, "plain" is not executable, anything else is the target of a link.
+    using Tree = std::vector<std::pair<std::string, std::string>>;
+    const auto probe = [](const Tree& tree) {
+        TempDir root;
+        for (const auto& [path, what] : tree) {
+            const std::filesystem::path file = root.Path() / path.substr(1);
+            std::filesystem::create_directories(file.parent_path());
+            if (what == "script" || what == "program" || what == "plain") {
+                lvtest::WriteBytes(file, what == "script" ? "#!/bin/sh\nexec \"$APP\" \"$@\"\n"
+                                                          : std::string("\x7f"
+                                                                        "ELF"));
+                std::filesystem::permissions(file, what == "plain"
+                                                       ? std::filesystem::perms::owner_read
+                                                       : std::filesystem::perms::owner_all);
+            } else {
+                std::filesystem::create_symlink(what, file);
+            }
+        }
+        return lv::ProbeBrowsersBelow(root.Path());
+    };
+    // Debian's chromium: a start script, its program, and the system default through
+    // /etc/alternatives.
+    EXPECT_EQ(probe({{"/usr/bin/chromium", "script"},
+                     {"/usr/lib/chromium/chromium", "program"},
+                     {"/etc/alternatives/x-www-browser", "/usr/bin/chromium"},
+                     {"/usr/bin/x-www-browser", "/etc/alternatives/x-www-browser"}}),
+              Words{"/usr/bin/chromium"});
+    // A script in front of a vendor's copy below /opt, or of a snap.
+    EXPECT_EQ(probe({{"/usr/bin/firefox", "script"}, {"/opt/firefox/firefox", "program"}}),
+              Words{"/usr/bin/firefox"});
+    EXPECT_EQ(probe({{"/usr/bin/chromium-browser", "script"}, {"/snap/bin/chromium", "program"}}),
+              Words{"/snap/bin/chromium"});
+    // Links, relative and absolute, and chains of them, lead to one program.
+    EXPECT_EQ(probe({{"/usr/bin/firefox-esr", "../lib/firefox-esr/firefox-esr"},
+                     {"/usr/lib/firefox-esr/firefox-esr", "program"},
+                     {"/usr/local/bin/firefox-esr", "/usr/bin/firefox-esr"},
+                     {"/usr/bin/epiphany", "program"}}),
+              (Words{"/usr/bin/firefox-esr", "/usr/bin/epiphany"}));
+    EXPECT_EQ(probe({{"/usr/bin/firefox", "/etc/alternatives/firefox"},
+                     {"/etc/alternatives/firefox", "/usr/lib/firefox/firefox"},
+                     {"/usr/lib/firefox/firefox", "program"},
+                     {"/usr/bin/x-www-browser", "/usr/lib/firefox/firefox"}}),
+              Words{"/usr/bin/firefox"});
+    // Two different programs stay two browsers; dangling, looping and unrunnable names none.
+    EXPECT_EQ(probe({{"/usr/bin/firefox", "script"}, {"/usr/bin/firefox-esr", "script"}}),
+              (Words{"/usr/bin/firefox", "/usr/bin/firefox-esr"}));
+    EXPECT_EQ(probe({{"/usr/bin/firefox", "/nowhere/firefox"},
+                     {"/usr/bin/chromium", "/usr/bin/vivaldi"},
+                     {"/usr/bin/vivaldi", "/usr/bin/chromium"},
+                     {"/usr/bin/opera", "plain"}}),
+              Words{});
+}
+
 } // namespace
