@@ -13,6 +13,15 @@ namespace lv {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// "ManualURL.txt" in the program folder, or an existing file whose name differs only in case.
+std::string ListFile(const std::string& programDir) {
+    return ResolveCaseInsensitive(programDir, kUrlBoxFile);
+}
+
+} // namespace
+
 std::vector<std::string> ReadUrlList(const std::string& file) {
     std::vector<std::string> lines;
     // The list keeps fifteen entries; a file far larger than that is not this list.
@@ -85,7 +94,7 @@ fs::path FindFileUnder(const fs::path& folder, const std::string& name,
 }
 
 void UrlBox::Load() {
-    state_.manualUrls = ReadUrlList(state_.ProgramDir + kUrlBoxFile);
+    state_.manualUrls = ReadUrlList(ListFile(state_.ProgramDir));
 }
 
 std::string UrlBox::ResolveLocal(const std::string& entry) const {
@@ -145,7 +154,7 @@ void UrlBox::Save() const {
     for (const std::string& line : state_.manualUrls) {
         bytes += line + "\r\n";
     }
-    WriteFileAtomic(state_.ProgramDir + kUrlBoxFile, bytes);
+    WriteFileAtomic(ListFile(state_.ProgramDir), bytes);
 }
 
 } // namespace lv

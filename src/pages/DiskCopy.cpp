@@ -123,7 +123,9 @@ DiskCopyResult DiskButtonClick(Dialogs& dialogs, const DiskCopyRequest& request)
     copy(ProgramFile(dir, "setup.exe"), "setup.exe");
     copy(ProgramFile(dir, "lvd.icl"), "lvd.icl");
     const std::string searchFile =
-        request.searchEngineFile.empty() ? request.dataFile + ".ISE" : request.searchEngineFile;
+        request.searchEngineFile.empty()
+            ? ResolveCaseInsensitive(std::string(), request.dataFile + ".ISE")
+            : request.searchEngineFile;
     copy(searchFile, "Disk.ISE");
     copy(searchFile, BaseName(searchFile));
     const std::string dataFile = DataFileForStem(FileStem(request.dataFile), ".LVD");

@@ -60,6 +60,17 @@ TEST(UrlBox, ListKeepsTheFifteenNewestAndIsSavedAfterEachChange) {
     EXPECT_EQ(again.Start("").State().manualUrls, (std::vector<std::string>{"one", "two"}));
 }
 
+TEST(UrlBox, ListFileSpeltInAnotherCaseIsReadAndRewritten) {
+    LaunchHarness h;
+    lvtest::WriteBytes(h.dir.File("manualurl.TXT"), "http://old.example/\r\n");
+    auto& form = h.Start("");
+    EXPECT_EQ(form.State().manualUrls, std::vector<std::string>{"http://old.example/"});
+    form.URLBoxOpen("http://new.example/");
+    EXPECT_EQ(lvtest::ReadBytes(h.dir.File("manualurl.TXT")),
+              "http://new.example/\r\nhttp://old.example/\r\n");
+    EXPECT_FALSE(std::filesystem::exists(h.dir.File("ManualURL.txt")));
+}
+
 TEST(UrlBox, ListThatIsNoSmallFileIsRefusedAtStart) {
     LaunchHarness big;
     lvtest::WriteBytes(big.dir.File("ManualURL.txt"), std::string(2 << 20, 'x'));

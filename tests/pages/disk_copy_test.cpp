@@ -111,4 +111,17 @@ TEST_F(DiskCopy, AFullVolumeReportsTheFileItCouldNotWrite) {
     EXPECT_FALSE(fs::exists(volume + "/Disk.LVD"));
 }
 
+TEST_F(DiskCopy, FilesSpeltInAnotherCaseAreFound) {
+    // The search-engine file derived from the DataFile's name, and the user's files.
+    request.searchEngineFile.clear();
+    lvtest::WriteBytes(program + "/work.lvd.ise", "derived");
+    fs::rename(program + "/LVD.USE", program + "/lvd.use");
+    lvtest::ScriptedDialogs dialogs;
+    dialogs.Queue(MsgResult::Yes);
+    DiskButtonClick(dialogs, request);
+    EXPECT_EQ(lvtest::ReadBytes(volume + "/Disk.ISE"), "derived");
+    EXPECT_EQ(lvtest::ReadBytes(volume + "/work.lvd.ise"), "derived");
+    EXPECT_EQ(lvtest::ReadBytes(volume + "/LVD.USE"), "info");
+}
+
 } // namespace
