@@ -82,13 +82,33 @@ std::string StartUp::InProgramDir(const std::string& name) const {
     return ResolveCaseInsensitive(dir, name);
 }
 
+namespace {
+
+// How bookmarks come in on Linux, where a blank button can only take the browser's page through
+// the browser's debugging port.
+constexpr const char* kWelcomeAddBookmark =
+    "To add a bookmark, right-click a button and type its title and URL. A click on a blank "
+    "button takes the page your browser shows, when the browser was started with its debugging "
+    "port (for example: chromium --remote-debugging-port=9222).";
+constexpr const char* kWelcomeImport =
+    "Bookmarks kept in a browser can be brought in from the File menu once it offers an import; "
+    "until then add them as above.";
+
+} // namespace
+
 void StartUp::NewUser(const std::string& installDir) {
     UserDlgRequest welcome;
     welcome.title = "Welcome to Linkvane";
     welcome.buttons = {"Begin"};
-    welcome.message = {"Click on any blank button to add bookmarks to Linkvane.", "",
+    welcome.message = {"Click on any blank button to add bookmarks to Linkvane.",
+                       "",
                        "Other Linkvane data files can be opened or created using the File menu.",
-                       "", "Click your Right mouse button on any Page Tab or Button for Options."};
+                       "",
+                       "Click your Right mouse button on any Page Tab or Button for Options.",
+                       "",
+                       kWelcomeAddBookmark,
+                       "",
+                       kWelcomeImport};
     ports_.dialogs.UserDlg(welcome);
     // The installer's copy of itself travels with the program onto a diskette.
     const std::string setup = installDir + "/setup.exe";

@@ -104,9 +104,15 @@ TEST(StartUp, FirstStartAfterInstallationWelcomesTheUser) {
     const auto& welcome = h.dialogs.UserDlgs()[0];
     EXPECT_EQ(welcome.title, "Welcome to Linkvane");
     EXPECT_EQ(welcome.buttons, std::vector<std::string>{"Begin"});
-    EXPECT_EQ(welcome.message.size(), 5u);
+    ASSERT_EQ(welcome.message.size(), 9u);
+    EXPECT_EQ(welcome.message[0], "Click on any blank button to add bookmarks to Linkvane.");
     EXPECT_EQ(welcome.message[4],
               "Click your Right mouse button on any Page Tab or Button for Options.");
+    // Then how to add a bookmark on Linux, and where import will be.
+    EXPECT_EQ(welcome.message[5], "");
+    EXPECT_NE(welcome.message[6].find("right-click a button"), std::string::npos);
+    EXPECT_NE(welcome.message[6].find("--remote-debugging-port=9222"), std::string::npos);
+    EXPECT_NE(welcome.message[8].find("File menu"), std::string::npos);
 }
 
 TEST(StartUp, PreviousGenerationSettingsAreCarriedOver) {
