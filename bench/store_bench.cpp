@@ -131,7 +131,7 @@ void WriteOneString(benchmark::State& state) {
 BENCHMARK(WriteOneString)->Unit(benchmark::kMillisecond);
 
 // One command that changes a bookmark, as the user makes it: the backup armed, then the save.
-// With history on (argument 1) the change also keeps the state before it (one copy of the file)
+// With history on (argument 1) the change also keeps the state before it (a hard link, no copy)
 // and rewrites the history's index; off (0) it is the bare save.
 void ChangeWithHistory(benchmark::State& state) {
     const bool history = state.range(0) != 0;

@@ -201,11 +201,11 @@ void RemoveUnlisted(const std::string& folder, const History& history) {
     RemoveStaleTemporaries(folder);
 }
 
-// A change in two steps around the save that makes it. Before: the current state is copied into
-// the history folder (the one copy a change costs) and the backup becomes a link to it. After the
-// save has succeeded: the index gets the new state, dropping the redo states and the oldest one
-// past the limit. A failure before the save leaves the index as it was; the history changes only
-// once the DataFile has.
+// A change in two steps around the save that makes it. Before: the current state is kept in the
+// history folder (a hard link where the file system has them, a copy elsewhere) and the backup
+// becomes a link to it. After the save has succeeded: the index gets the new state, dropping the
+// redo states and the oldest one past the limit. A failure before the save leaves the index as
+// it was; the history changes only once the DataFile has.
 struct PendingChange {
     std::string dataFile;
     std::string command;
@@ -222,11 +222,9 @@ void KeepCurrentState(PendingChange& change) {
     MakeFolder(change.folder, change.mode);
     const std::string state =
         StateFile(change.folder, change.history.entries[change.history.position].id);
-    const auto bytes = ReadFileBytes(change.dataFile);
-    if (!bytes) {
-        throw FileError::CannotOpen(change.dataFile);
-    }
-    WriteFileAtomic(state, *bytes, change.mode);
+    // A link to the DataFile costs no copy: the save that follows puts a new file in the
+    // DataFile's place and leaves this one as it is.
+    LinkOver(change.dataFile, state, change.mode);
     LinkOver(state, BackupFileName(change.dataFile), change.mode);
     change.kept = true;
 }
