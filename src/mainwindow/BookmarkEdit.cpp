@@ -215,6 +215,7 @@ void BookmarkEdit::ActAfterEditor(const std::string& page, int slot) {
         BFontChange(page, slot);
         break;
     case kEditMove:
+        TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Move bookmark");
         PickUp(page, slot, true);
         break;
     case kEditCopy:
