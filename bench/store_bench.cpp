@@ -1,5 +1,6 @@
 // The DataFile engine on a large file: 1,000 pages of 80 bookmarks (about 8 MB). A page switch
 // (open, read six keys of 80 slots, save) must stay far below 50 ms.
+#include "store/Backup.h"
 #include "store/DataFile.h"
 #include "store/FileIo.h"
 #include "store/TIniFile32.h"
@@ -128,5 +129,20 @@ void WriteOneString(benchmark::State& state) {
     }
 }
 BENCHMARK(WriteOneString)->Unit(benchmark::kMillisecond);
+
+// One command that changes a bookmark, as the user makes it: the backup armed, then the save.
+// With history on (argument 1) the change also keeps the state before it (a hard link, no copy)
+// and rewrites the history's index; off (0) it is the bare save.
+void ChangeWithHistory(benchmark::State& state) {
+    const bool history = state.range(0) != 0;
+    int n = 0;
+    for (auto _ : state) {
+        lv::TakeModificationBackup(BigDataFile(), history, "Edit bookmark");
+        lv::TIniFile32(BigDataFile())
+            .WriteString(kLastPage, "79N", "Edited " + std::to_string(++n));
+    }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(BigDataFile()));
+}
+BENCHMARK(ChangeWithHistory)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

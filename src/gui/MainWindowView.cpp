@@ -190,6 +190,8 @@ void MainWindowView::BuildMenus() {
             [this] { form_.MCountClick(); });
     command(bookmarks, QStringLiteral("MUndo"), QStringLiteral("&Undo last Edit"),
             [this] { form_.MUndoClick(); });
+    command(bookmarks, QStringLiteral("MRedo"), QStringLiteral("&Redo"),
+            [this] { form_.MRedoClick(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     command(help, QStringLiteral("MHelpContents"), QStringLiteral("Help &Contents"),
@@ -424,6 +426,9 @@ void MainWindowView::Render() {
     Action(QStringLiteral("MColumn3"))->setChecked(state.ColumnCount == 3);
     Action(QStringLiteral("MColumn4"))->setChecked(state.ColumnCount == 4);
     Action(QStringLiteral("MUndo"))->setEnabled(form_.UndoEnabled());
+    Action(QStringLiteral("MUndo"))->setText(QString::fromStdString(form_.UndoCaption()));
+    Action(QStringLiteral("MRedo"))->setEnabled(form_.RedoEnabled());
+    Action(QStringLiteral("MRedo"))->setText(QString::fromStdString(form_.RedoCaption()));
     edit_->Render();
     launch_->Render();
     files_->Render();

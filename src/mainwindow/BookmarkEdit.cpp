@@ -116,7 +116,7 @@ void BookmarkEdit::SetButtonParams(int slot) {
         PutPending(slot);
         return;
     }
-    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup);
+    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Edit bookmark");
     const std::string page = state_.TabSet1.Current();
     const BookmarkButton& button = state_.buttons[static_cast<std::size_t>(slot - 1)];
     const Bookmark bookmark = StoreButton(state_.DataFileName, page, SlotPrefix(slot));
@@ -215,6 +215,7 @@ void BookmarkEdit::ActAfterEditor(const std::string& page, int slot) {
         BFontChange(page, slot);
         break;
     case kEditMove:
+        TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Move bookmark");
         PickUp(page, slot, true);
         break;
     case kEditCopy:
@@ -233,6 +234,7 @@ void BookmarkEdit::ActAfterEditor(const std::string& page, int slot) {
                 break;
             }
         }
+        TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Erase bookmark");
         EraseButton(page, slot, true);
         break;
     }
@@ -353,7 +355,7 @@ void BookmarkEdit::ButtonDragDrop(int source, int target) {
     if (inHand.target.empty() && inHand.title.empty()) {
         return;
     }
-    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup);
+    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Move bookmark");
     // Refused before anything changes: erasing the source first would lose the bookmark.
     if (!RoomFrom(target, source)) {
         Tell(std::string(kNoRoomMove));

@@ -92,7 +92,7 @@ void DroppedFiles::Drop(const std::vector<std::string>& files, int x, int y) {
     if (slot == 0 || slot > static_cast<int>(state_.buttons.size())) {
         return;
     }
-    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup);
+    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Drop files");
     const DroppedBookmark dropped = BookmarkFromFile(files.front());
 
     Bookmark inHand;

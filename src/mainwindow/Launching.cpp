@@ -80,7 +80,7 @@ void Launching::ButtonClick(int slot) {
         local = ini.ReadString(page, SlotKey(slot, 'L'), "");
     }
     if (target.empty()) {
-        TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup);
+        TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Capture page");
         if (local == "Yes") {
             ChooseLocalTarget(slot);
         } else {
@@ -260,7 +260,7 @@ void Launching::AddBookmarkClick() {
     if (state_.TabSet1.names.empty()) {
         return;
     }
-    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup);
+    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Add bookmark");
     std::string title;
     std::string address;
     if (!BrowserPage(title, address)) {

@@ -70,7 +70,7 @@ void PageCommands::TabSet1MouseDown(TabButton button, int tab) {
     }
     if (!ops_.Carrying()) {
         hooks_.selectTab(tab);
-        Backup();
+        Backup("Page options");
         MChangePageTabName1Click(PageSender::TabSet);
     } else if (ops_.PendingBookmarkOperation != "No") {
         DropBookmarks();
@@ -182,7 +182,7 @@ void PageCommands::TabSet1DragDrop(int tab) {
     }
     ops_.cursor = ScreenCursor::Busy;
     try {
-        Backup();
+        Backup(answer == 0 ? "Move page" : "Copy page");
         if (answer == 0) {
             const std::string name = names[static_cast<std::size_t>(source)];
             names.erase(names.begin() + source);

@@ -37,8 +37,8 @@ void PageCommands::ShowNameForm() {
     form.Finish(ops_.PendingPageName);
 }
 
-void PageCommands::Backup() {
-    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup);
+void PageCommands::Backup(const char* command) {
+    TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, command);
 }
 
 void PageCommands::RestoreCursor() {
@@ -99,7 +99,7 @@ void PageCommands::MAddPageTab1Click() {
         ports_.dialogs.Message({MsgKind::Warning, {}, problem});
         return;
     }
-    Backup();
+    Backup("Add page");
     auto& names = state_.TabSet1.names;
     const int at = std::clamp(state_.TabSet1.selected, 0, static_cast<int>(names.size()));
     names.insert(names.begin() + at, DupePageName(ops_.PendingPageName, names));
@@ -127,7 +127,7 @@ void PageCommands::MDeletePageTab1Click() {
     if (ports_.dialogs.Message(question) != MsgResult::Yes) {
         return;
     }
-    Backup();
+    Backup("Delete page");
     const auto own = PagePassEntry(state_.PagePassBox, page, names);
     const int index = state_.TabSet1.selected;
     names.erase(names.begin() + index);

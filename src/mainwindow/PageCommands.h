@@ -66,7 +66,7 @@ public:
 
 private:
     void ShowNameForm();
-    void Backup();
+    void Backup(const char* command);
     void RestoreCursor();
     void Rename();
     void ActOnCode(const std::string& code);

@@ -174,6 +174,35 @@ void TForm1::MCountClick() {
 
 void TForm1::MUndoClick() {
     RestoreModificationBackup(state_.DataFileName);
+    ReloadAfterUndo();
+}
+
+void TForm1::MRedoClick() {
+    RedoModification(state_.DataFileName);
+    ReloadAfterUndo();
+}
+
+// Undo and Redo work only while the backup switch is on: off means no backup and no history.
+bool TForm1::UndoEnabled() const {
+    return state_.checks.autoBackup && ReadModificationHistory(state_.DataFileName).canUndo;
+}
+
+bool TForm1::RedoEnabled() const {
+    return state_.checks.autoBackup && ReadModificationHistory(state_.DataFileName).canRedo;
+}
+
+std::string TForm1::UndoCaption() const {
+    const ModificationHistoryMenu menu = ReadModificationHistory(state_.DataFileName);
+    return menu.canUndo && !menu.undoCommand.empty() ? "&Undo " + menu.undoCommand
+                                                     : "&Undo last Edit";
+}
+
+std::string TForm1::RedoCaption() const {
+    const ModificationHistoryMenu menu = ReadModificationHistory(state_.DataFileName);
+    return menu.canRedo && !menu.redoCommand.empty() ? "&Redo " + menu.redoCommand : "&Redo";
+}
+
+void TForm1::ReloadAfterUndo() {
     const std::string first =
         ReadFromIniSLVD(state_.DataFileName, datafile::kTabs, "Tab1", "Page1");
     state_.TabSet1.selected = 0;

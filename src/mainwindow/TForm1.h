@@ -69,8 +69,13 @@ public:
 
     // Bookmarks menu.
     void MCountClick();
+    // Undo and Redo step through the DataFile's history; their captions name the command.
     void MUndoClick();
-    bool UndoEnabled() const { return state_.checks.autoBackup; }
+    void MRedoClick();
+    bool UndoEnabled() const;
+    bool RedoEnabled() const;
+    std::string UndoCaption() const;
+    std::string RedoCaption() const;
 
     // File menu: DataFiles (Save As and Rename share one handler) and the copy to removable
     // media; "&Alphabetize" of the Bookmarks menu. DriveMenuPopup refreshes the drive captions.
@@ -130,6 +135,7 @@ public:
     TTabForm& TabForm() { return pageForms_.TabForm; }
 
 private:
+    void ReloadAfterUndo();
     void Columns(int count);
     BookmarkEdit Edit();
     PageCommands Pages();

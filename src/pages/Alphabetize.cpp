@@ -54,7 +54,7 @@ AlphabetizeResult AlphabetizePages(const AlphabetizeRequest& request) {
     }
     const int visible = datafile::kRowCount * std::clamp(request.columnCount, 1, 4);
 
-    TakeModificationBackup(request.dataFile, request.autoBackup);
+    TakeModificationBackup(request.dataFile, request.autoBackup, "Alphabetize");
     TIniFile32 ini(request.dataFile);
     ini.SetDeferSaves(true);
 

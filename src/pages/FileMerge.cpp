@@ -67,7 +67,7 @@ FileMergeResult MergeDataFile(const std::string& chosenFile, const std::string& 
 
 FileMergeResult MergeFiles(Dialogs& dialogs, const std::string& chosenFile,
                            const std::string& dataFile, bool autoBackup, std::int32_t filterColor) {
-    TakeModificationBackup(dataFile, autoBackup);
+    TakeModificationBackup(dataFile, autoBackup, "Merge file");
     const MergeMode mode = AskMergeMode(dialogs);
     FileMergeResult result = MergeDataFile(chosenFile, dataFile, mode, filterColor);
     if (result.passwordProtected) {

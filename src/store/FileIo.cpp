@@ -142,16 +142,17 @@ void SyncDirectoryOf(const std::string& target) {
 
 struct ArmedAction {
     std::string target;
-    std::function<void()> action;
+    std::function<void()> before;
+    std::function<void()> after;
 };
 std::mutex armedMutex;
 std::optional<ArmedAction> armed;
 
-std::function<void()> TakeArmedAction(const std::string& target) {
+std::optional<ArmedAction> TakeArmedAction(const std::string& target) {
     const std::lock_guard<std::mutex> lock(armedMutex);
-    std::function<void()> action;
+    std::optional<ArmedAction> action;
     if (armed && armed->target == target) {
-        action = std::move(armed->action);
+        action = std::move(armed);
         armed.reset();
     }
     return action;
@@ -291,8 +292,9 @@ void WriteFileAtomic(const std::string& path, std::size_t size, const ContentSou
         SameBytes(target, st, size, content)) {
         return;
     }
-    if (const auto before = TakeArmedAction(target)) {
-        before();
+    const std::optional<ArmedAction> armedAction = TakeArmedAction(target);
+    if (armedAction && armedAction->before) {
+        armedAction->before();
     }
 
     // The temporary file is born with the permissions it will keep (the umask can only narrow
@@ -332,12 +334,16 @@ void WriteFileAtomic(const std::string& path, std::size_t size, const ContentSou
         throw FileError::CannotCreate(path);
     }
     SyncDirectoryOf(target);
+    if (armedAction && armedAction->after) {
+        armedAction->after();
+    }
 }
 
-void ArmBeforeFirstChange(const std::string& path, std::function<void()> action) {
+void ArmBeforeFirstChange(const std::string& path, std::function<void()> before,
+                          std::function<void()> after) {
     std::string target = FinalTarget(path);
     const std::lock_guard<std::mutex> lock(armedMutex);
-    armed = ArmedAction{std::move(target), std::move(action)};
+    armed = ArmedAction{std::move(target), std::move(before), std::move(after)};
 }
 
 void DisarmBeforeFirstChange() {

@@ -40,11 +40,14 @@ using ContentSource = std::function<bool(const PieceSink& emit)>;
 void WriteFileAtomic(const std::string& path, std::size_t size, const ContentSource& content,
                      std::optional<mode_t> mode = std::nullopt);
 
-// Runs `action` once, just before the first save through WriteFileAtomic that really changes the
+// Runs `before` once, just before the first save through WriteFileAtomic that really changes the
 // file at `path` (saves whose bytes equal the file do not count), then forgets it. There is one
 // such slot: arming again replaces the previous action, DisarmBeforeFirstChange drops it. An
-// exception from the action ends that save before anything is written.
-void ArmBeforeFirstChange(const std::string& path, std::function<void()> action);
+// exception from `before` ends that save before anything is written. `after`, when given, runs
+// once that same save has replaced the file (not when it failed); it must not throw, since the
+// file is already replaced.
+void ArmBeforeFirstChange(const std::string& path, std::function<void()> before,
+                          std::function<void()> after = {});
 void DisarmBeforeFirstChange();
 
 // Removes the temporary files that a save interrupted by a crash left in the directory: only

@@ -123,6 +123,41 @@ private slots:
         QCOMPARE(w.view.Button(45)->text(), QStringLiteral("Far column"));
     }
 
+    void undoAndRedoItemsNameTheCommandAndStepBackAndForth() {
+        Window w;
+        QAction* undo = w.view.Action(QStringLiteral("MUndo"));
+        QAction* redo = w.view.Action(QStringLiteral("MRedo"));
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo last Edit"));
+
+        int slot = 1;
+        while (!w.view.Button(slot)->text().isEmpty()) {
+            ++slot;
+        }
+        const QPoint at = w.view.Button(slot)->mapTo(w.view.centralWidget(),
+                                                     w.view.Button(slot)->rect().center());
+        const std::string file = w.dir.File("notes.txt");
+        lvtest::WriteBytes(file, "x");
+        w.view.Dispatch([&] { w.form.FormDropFiles({file}, at.x(), at.y()); });
+        const QString dropped = w.view.Button(slot)->text();
+        QVERIFY(!dropped.isEmpty());
+        QVERIFY(undo->isEnabled());
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Drop files"));
+        QVERIFY(!redo->isEnabled());
+
+        undo->trigger();
+        QCOMPARE(w.view.Button(slot)->text(), QString());
+        QVERIFY(!undo->isEnabled());
+        QVERIFY(redo->isEnabled());
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Drop files"));
+
+        redo->trigger();
+        QCOMPARE(w.view.Button(slot)->text(), dropped);
+        QVERIFY(!redo->isEnabled());
+        QCOMPARE(redo->text(), QStringLiteral("&Redo"));
+    }
+
     void fileErrorOfAHandlerIsShownInOneBox() {
         Window w;
         // A directory where the settings file should be makes every settings save fail.

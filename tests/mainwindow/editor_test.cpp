@@ -126,6 +126,48 @@ TEST(Editor, MailtoWithoutLocalLaunchIsMarkedLocal) {
     EXPECT_EQ(h.Key("Links", 1, 'L'), "Yes");
 }
 
+// Each step names the command it undoes or redoes, and one editor session is one step.
+TEST(Editor, UndoAndRedoNameTheCommandAndStepThroughTheEdits) {
+    EditorHarness h(FilledSlots(1, 2));
+    lv::TForm1& form = h.Open();
+    EXPECT_FALSE(form.UndoEnabled());
+    EXPECT_FALSE(form.RedoEnabled());
+    h.editor = [](TBConfigForm& f) {
+        f.Desc1 = "Renamed";
+        f.SaveTextClick();
+    };
+    form.SetButtonParams(1);
+    EXPECT_EQ(form.UndoCaption(), "&Undo Edit bookmark");
+    h.editor = [](TBConfigForm& f) { f.EraseClick(); };
+    h.dialogs.Queue(lv::MsgResult::Yes);
+    form.SetButtonParams(2);
+    ASSERT_EQ(h.Button(2).caption, "");
+    EXPECT_EQ(form.UndoCaption(), "&Undo Erase bookmark");
+    EXPECT_EQ(form.RedoCaption(), "&Redo");
+    EXPECT_FALSE(form.RedoEnabled());
+
+    form.MUndoClick();
+    EXPECT_EQ(h.Button(2).caption, "Site 2");
+    EXPECT_EQ(h.Button(1).caption, "Renamed");
+    EXPECT_EQ(form.UndoCaption(), "&Undo Edit bookmark");
+    EXPECT_EQ(form.RedoCaption(), "&Redo Erase bookmark");
+    form.MUndoClick();
+    EXPECT_EQ(h.Button(1).caption, "Site 1");
+    EXPECT_FALSE(form.UndoEnabled());
+    EXPECT_EQ(form.UndoCaption(), "&Undo last Edit");
+    form.MRedoClick();
+    form.MRedoClick();
+    EXPECT_EQ(h.Button(1).caption, "Renamed");
+    EXPECT_EQ(h.Button(2).caption, "");
+    EXPECT_FALSE(form.RedoEnabled());
+
+    // Switched off: no Undo and no Redo.
+    form.MUndoClick();
+    form.MBackupClick();
+    EXPECT_FALSE(form.UndoEnabled());
+    EXPECT_FALSE(form.RedoEnabled());
+}
+
 TEST(Editor, EraseAsksWhenConfirmationIsOn) {
     EditorHarness h(FilledSlots(1, 1));
     lv::TForm1& form = h.Open();

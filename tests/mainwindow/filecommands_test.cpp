@@ -311,6 +311,33 @@ TEST(MergeFile, AddAppendsNewsMatchSkipsItAndUndoRestoresTheBytes) {
     }
 }
 
+// Undo and Redo belong to the DataFile: opening another shows that file's history.
+TEST(MergeFile, UndoNamesTheMergeAndFollowsTheOpenFile) {
+    FilesHarness h;
+    WriteBytes(h.dir.File("Mine.lvd"),
+               DataFileText({"Work"}, {{"Work", {"01N=Mine", "01U=http://mine/"}}}));
+    WriteBytes(h.dir.File("Theirs.lvd"),
+               DataFileText({"Work"}, {{"Work", {"01N=Mail", "01U=http://mail/"}}}));
+    lv::TForm1& form = h.StartFiles({h.dir.File("Mine.lvd")});
+    h.Choose(h.dir.File("Theirs.lvd"));
+    h.dialogs.Queue(1);
+    form.MFMergeClick();
+    EXPECT_EQ(form.UndoCaption(), "&Undo Merge file");
+
+    h.Choose(h.dir.File("Theirs.lvd"));
+    form.MFOpenClick();
+    ASSERT_EQ(form.State().DataFileName, h.dir.File("Theirs.lvd"));
+    EXPECT_FALSE(form.UndoEnabled());
+    EXPECT_EQ(form.UndoCaption(), "&Undo last Edit");
+
+    h.Choose(h.dir.File("Mine.lvd"));
+    form.MFOpenClick();
+    EXPECT_TRUE(form.UndoEnabled());
+    form.MUndoClick();
+    EXPECT_EQ(h.Button(2).caption, "");
+    EXPECT_EQ(form.RedoCaption(), "&Redo Merge file");
+}
+
 TEST(MergeFile, TheFileInUseMergedIntoItselfStaysAsItWas) {
     FilesHarness h;
     WriteBytes(h.dir.File("Mine.lvd"),
@@ -341,6 +368,7 @@ TEST(AlphabetizeCommand, SortsThePagesChosenAndUndoRestoresTheBytes) {
     };
 
     form.AlphaButtonClick();
+    EXPECT_EQ(form.UndoCaption(), "&Undo Alphabetize");
 
     EXPECT_EQ(caption, "Alphabetize the \"Work\" Page");
     EXPECT_EQ(h.Button(1).caption, "Alpha");
