@@ -121,6 +121,28 @@ TEST(Shell, MissingOpenerIsReturnedNotThrown) {
     EXPECT_EQ(result.error, ENOENT);
 }
 
+TEST(Shell, ExistsForFilesFoldersAndAddressesOnly) {
+    TempDir dir;
+    lvtest::WriteBytes(dir.File("notes.txt"), "x");
+    const struct {
+        std::string file;
+        bool exists;
+    } cases[] = {
+        {dir.File("notes.txt"), true},
+        {dir.File("notes.txt") + " ", true},
+        {dir.Path().string(), true},
+        {"mailto:someone@example.org", true},
+        {"https://example.com/", true},
+        {dir.File("missing.txt"), false},
+        {"C:\\Program Files\\tool.exe", false},
+        {"", false},
+    };
+    const lv::LinuxShell shell("/nonexistent/opener");
+    for (const auto& c : cases) {
+        EXPECT_EQ(shell.Exists(c.file), c.exists) << c.file;
+    }
+}
+
 TEST(Shell, SplitLocalTarget) {
     const struct {
         const char* target;
