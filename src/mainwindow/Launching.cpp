@@ -261,20 +261,20 @@ void Launching::LaunchLocal(const std::string& target, const std::string& extra)
     }
     const LocalTarget parts = SplitLocalTarget(target, extra);
     const std::string file = Cp1252ToUtf8(parts.file);
+    // Named without the blank a program path keeps before its arguments.
+    const std::string named = parts.file.substr(0, parts.file.find_last_not_of(' ') + 1);
     // The desktop's opener would fail on a missing file after it has started, where nobody
     // sees it; the user is told here instead.
     if (!ports_.shell->Exists(file)) {
         ports_.dialogs.Message(
-            {MsgKind::Error, {}, "Cannot open " + parts.file + ": there is no such file."});
+            {MsgKind::Error, {}, "Cannot open " + named + ": there is no such file."});
         return;
     }
     const ShellResult result =
         ports_.shell->Open(file, Cp1252ToUtf8(parts.parameters), Cp1252ToUtf8(parts.directory));
     if (!result.ok) {
-        ports_.dialogs.Message(
-            {MsgKind::Error,
-             {},
-             "Cannot open " + parts.file + ": " + Utf8ToCp1252(result.message) + "."});
+        const std::string why = Utf8ToCp1252(result.message);
+        ports_.dialogs.Message({MsgKind::Error, {}, "Cannot open " + named + ": " + why + "."});
     }
 }
 

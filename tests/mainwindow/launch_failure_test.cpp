@@ -50,6 +50,15 @@ TEST(LaunchFailure, LocalTargetsThatAreNotThereOrDoNotOpenAreTold) {
     }
 }
 
+TEST(LaunchFailure, AMissingProgramIsNamedWithoutItsArguments) {
+    LaunchHarness h;
+    auto& form = h.Start("[Page1]\r\n05N=Tool\r\n05U=/opt/tool/run /-q\r\n05L=Yes\r\n");
+    h.shell.missing.insert("/opt/tool/run ");
+    form.ButtonClick(5);
+    EXPECT_TRUE(h.shell.opened.empty());
+    EXPECT_EQ(LastMessage(h), "Cannot open /opt/tool/run: there is no such file.");
+}
+
 TEST(LaunchFailure, AUrlBoxEntryThatIsFoundNowhereIsTold) {
     LaunchHarness h;
     auto& form = h.Start("");
