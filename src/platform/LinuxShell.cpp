@@ -101,6 +101,10 @@ ShellResult LinuxShell::Open(const std::string& file, const std::string& paramet
     result.ok = result.error == 0;
     if (!result.ok) {
         result.message = std::strerror(result.error);
+        // A missing opener is not a missing document: say which program did not start.
+        if (argv.front() == opener_) {
+            result.message = opener_ + ": " + result.message;
+        }
     }
     return result;
 }

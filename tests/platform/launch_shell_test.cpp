@@ -119,6 +119,7 @@ TEST(Shell, MissingOpenerIsReturnedNotThrown) {
     const lv::ShellResult result = shell.Open("http://example.com/", "", "");
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, ENOENT);
+    EXPECT_EQ(result.message, "/nonexistent/opener: No such file or directory");
 }
 
 TEST(Shell, ExistsForFilesFoldersAndAddressesOnly) {
