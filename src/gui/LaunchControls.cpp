@@ -189,8 +189,10 @@ void LaunchControls::Render() {
         urlBox_->addItems(entries);
         urlBox_->setEditText(typed);
     }
-    // Every handler gives the focus back to the key sink.
-    if (!state.locked && window_.isActiveWindow() && !urlBox_->lineEdit()->hasFocus()) {
+    // Every handler gives the focus back to the key sink, the URL box's included. Before the
+    // window is shown or while a dialog is up this only tells the window where the focus goes
+    // once it is active again (else the URL box, first in the tab order, took it at start).
+    if (!state.locked) {
         keys_->setFocus();
     }
 }

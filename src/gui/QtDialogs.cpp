@@ -250,8 +250,27 @@ FontResult QtDialogs::Font(const FontRequest& request) {
     return result;
 }
 
+namespace {
+
+// The count box has no button: Enter closes it as Escape does.
+class CountBox : public QDialog {
+public:
+    using QDialog::QDialog;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            accept();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
+};
+
+} // namespace
+
 void QtDialogs::Count(const CountRequest& request) {
-    QDialog dialog(parent_);
+    CountBox dialog(parent_);
     dialog.setWindowTitle(Q(request.caption));
     dialog.setFixedSize(201, 72);
     QPalette palette = dialog.palette();

@@ -45,6 +45,8 @@ TBConfigFormView::TBConfigFormView(QWidget* parent, QString helpFile)
     notes_ = new QPlainTextEdit(this);
     notes_->setObjectName(QStringLiteral("EI1"));
     notes_->setGeometry(80, 80, 277, 76);
+    // Tab goes on to the next field, as it does from every other field of the editor.
+    notes_->setTabChangesFocus(true);
     extraLabel_ = Label(this, QStringLiteral("Extra Info"), 8, 164);
     extra_ = new QLineEdit(this);
     extra_->setObjectName(QStringLiteral("EI2"));

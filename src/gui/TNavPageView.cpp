@@ -40,11 +40,16 @@ TNavPageView::TNavPageView(const NavPageRequest& request, QWidget* parent)
     list_->setPalette(look);
 
     connect(alphabetical_, &QCheckBox::toggled, this, [this] { Fill(); });
-    connect(list_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    const auto choose = [this](QTreeWidgetItem* item) {
         chosen_ = item->data(1, Qt::UserRole).toInt();
         accept();
-    });
+    };
+    connect(list_, &QTreeWidget::itemClicked, this, choose);
+    // Enter on a row chooses it as a click does.
+    connect(list_, &QTreeWidget::itemActivated, this, choose);
     Fill();
+    // The keys start on the page shown now: Up or Down, then Enter, go to its neighbour.
+    list_->setFocus();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->geometry().center() - rect().center());
     }
@@ -56,10 +61,16 @@ void TNavPageView::resizeEvent(QResizeEvent* event) {
 }
 
 void TNavPageView::Fill() {
+    // Sorting keeps the row the keys are on.
+    const QTreeWidgetItem* was = list_->currentItem();
+    const int current = was != nullptr ? was->data(1, Qt::UserRole).toInt() : request_.current + 1;
     list_->clear();
     for (const NavPageRow& row : NavPageRows(request_.pages, alphabetical_->isChecked())) {
         auto* item = new QTreeWidgetItem(list_, {Q(row.name), QString::number(row.number)});
         item->setData(1, Qt::UserRole, row.number);
+        if (row.number == current) {
+            list_->setCurrentItem(item);
+        }
     }
 }
 

@@ -207,6 +207,11 @@ bool Launching::Launch(const std::string& page, const std::string& target, Launc
     if (state_.BrowserPath.empty()) {
         BrowserList(state_, ports_).AddBrowserClick();
     }
+    // Without a browser nothing could start the address; the user hears why.
+    if (!openLocally && state_.BrowserPath.empty()) {
+        ports_.dialogs.Message({MsgKind::Warning, {}, std::string(kNoBrowserText)});
+        return false;
+    }
     if (!options.fromSearch && state_.checks.mruTrack) {
         RecordLaunch(page);
     }
@@ -217,14 +222,28 @@ bool Launching::Launch(const std::string& page, const std::string& target, Launc
             ports_.browser != nullptr) {
             TWwwDde link(*ports_.browser, ports_.dialogs);
             link.ProgramPath = state_.BrowserPath;
+            link.DebugPort = TIniFile32(state_.SettingsFile())
+                                 .ReadInteger("Browser", "DebugPort", link.DebugPort);
             done = link.OpenURL(target);
         }
         if (!done && ports_.launcher != nullptr) {
             const std::string program = Cp1252ToUtf8(state_.BrowserPath);
+            std::optional<std::string> failure;
             for (const std::string& url : SplitTargets(target)) {
                 ++state_.LaunchCount;
-                // A failed start is not reported: the browser may show its own error.
-                (void)ports_.launcher->Start(program, Cp1252ToUtf8(url), state_.LaunchCount);
+                const ProcessStart start =
+                    ports_.launcher->Start(program, Cp1252ToUtf8(url), state_.LaunchCount);
+                if (!start.started && !failure) {
+                    failure = start.message.empty() ? "it did not start" : start.message;
+                }
+            }
+            // The Windows program kept quiet here; a click that does nothing helps nobody. One
+            // box for all the addresses of the bookmark: the browser is the same.
+            if (failure) {
+                ports_.dialogs.Message({MsgKind::Error,
+                                        {},
+                                        "Cannot start the browser " + state_.BrowserPath + ": " +
+                                            Utf8ToCp1252(*failure) + "."});
             }
         }
     } else {
@@ -241,8 +260,22 @@ void Launching::LaunchLocal(const std::string& target, const std::string& extra)
         return;
     }
     const LocalTarget parts = SplitLocalTarget(target, extra);
-    (void)ports_.shell->Open(Cp1252ToUtf8(parts.file), Cp1252ToUtf8(parts.parameters),
-                             Cp1252ToUtf8(parts.directory));
+    const std::string file = Cp1252ToUtf8(parts.file);
+    // Named without the blank a program path keeps before its arguments.
+    const std::string named = parts.file.substr(0, parts.file.find_last_not_of(' ') + 1);
+    // The desktop's opener would fail on a missing file after it has started, where nobody
+    // sees it; the user is told here instead.
+    if (!ports_.shell->Exists(file)) {
+        ports_.dialogs.Message(
+            {MsgKind::Error, {}, "Cannot open " + named + ": there is no such file."});
+        return;
+    }
+    const ShellResult result =
+        ports_.shell->Open(file, Cp1252ToUtf8(parts.parameters), Cp1252ToUtf8(parts.directory));
+    if (!result.ok) {
+        const std::string why = Utf8ToCp1252(result.message);
+        ports_.dialogs.Message({MsgKind::Error, {}, "Cannot open " + named + ": " + why + "."});
+    }
 }
 
 void Launching::ApplyLaunchBehaviour() {

@@ -20,6 +20,11 @@ struct LaunchOptions {
 inline constexpr std::string_view kNoBrowserPageText =
     "You need to have a browser open to a web page!";
 
+// Told when an address is to be launched and no browser has been chosen.
+inline constexpr std::string_view kNoBrowserText =
+    "No browser is chosen for Linkvane.  Add one with \"Add or Remove Browser from List\" in "
+    "the Browsers menu.";
+
 // The addresses of a target joined by ";;", in order, empty pieces left out.
 std::vector<std::string> SplitTargets(std::string_view target);
 
@@ -30,7 +35,8 @@ public:
     Launching(MainWindowState& state, MainWindowPorts& ports) : state_(state), ports_(ports) {}
 
     void ButtonClick(int slot);
-    // False when the target is refused (the user is told why) and nothing was started.
+    // False when the target is refused or no browser is chosen (the user is told why) and
+    // nothing was started. A start that fails is reported and still counts as a launch.
     bool Launch(const std::string& page, const std::string& target, LaunchOptions options = {});
 
     // "Bookmark current Web Page": the browser's page into the first empty slot.

@@ -73,7 +73,12 @@ void PageCommands::TabSet1MouseDown(TabButton button, int tab) {
         Backup("Page options");
         MChangePageTabName1Click(PageSender::TabSet);
     } else if (ops_.PendingBookmarkOperation != "No") {
-        DropBookmarks();
+        // The bookmarks land on the tab that was right-clicked, not on whatever page happened
+        // to be showing; a page whose password is refused takes nothing and they stay in hand.
+        hooks_.selectTab(tab);
+        if (state_.TabSet1.selected == tab) {
+            DropBookmarks();
+        }
     } else {
         DropPage(tab);
     }

@@ -321,7 +321,7 @@ void TForm1::KeysKeyPress(char typed) {
 void TForm1::GoPageBtnClick() {
     const int current = state_.TabSet1.selected;
     const int chosen = ports_.dialogs.NavPage(
-        {state_.TabSet1.names, state_.TabSelectedColor, state_.TabFontColor});
+        {state_.TabSet1.names, state_.TabSelectedColor, state_.TabFontColor, current});
     if (state_.checks.trayMini) {
         state_.place.height = kWindowHeight;
         state_.place.stayOnTop = false;

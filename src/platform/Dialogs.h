@@ -114,6 +114,7 @@ struct NavPageRequest {
     std::vector<std::string> pages;
     int backColor = 0;
     int fontColor = 0;
+    int current = 0; // the page shown now (0-based): where the keys start in the list
 };
 
 class Dialogs {

@@ -3,6 +3,8 @@
 #include "platform/LaunchTarget.h"
 #include "platform/LinuxProcessLauncher.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -15,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Exists(const std::string& path) {
+bool PathExists(const std::string& path) {
     std::error_code ec;
     return !path.empty() && fs::exists(path, ec);
 }
@@ -30,7 +32,31 @@ bool IsDirectory(const std::string& path) {
     return !path.empty() && fs::is_directory(path, ec);
 }
 
+// "mailto:", "http:", "file:": the opener knows where such a target goes. One letter before
+// the colon is a Windows drive, which names a file.
+bool HasScheme(const std::string& target) {
+    const std::size_t colon = target.find(':');
+    if (colon == std::string::npos || colon < 2 ||
+        !std::isalpha(static_cast<unsigned char>(target[0]))) {
+        return false;
+    }
+    return std::all_of(
+        target.begin() + 1, target.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.';
+        });
+}
+
+// The name without the blanks that stored program paths keep before " /".
+std::string Trimmed(const std::string& name) {
+    const std::size_t end = name.find_last_not_of(' ');
+    return end == std::string::npos ? std::string() : name.substr(0, end + 1);
+}
+
 } // namespace
+
+bool LinuxShell::Exists(const std::string& file) const {
+    return HasScheme(file) || PathExists(file) || PathExists(Trimmed(file));
+}
 
 ShellResult LinuxShell::Open(const std::string& file, const std::string& parameters,
                              const std::string& directory) {
@@ -45,10 +71,9 @@ ShellResult LinuxShell::Open(const std::string& file, const std::string& paramet
     std::string target = !file.empty() && file[0] == '-' ? "./" + file : file;
     // Stored local targets keep the blank before " /"; a name with trailing blanks is the
     // same file to the user.
-    if (!Exists(target)) {
-        const std::size_t end = target.find_last_not_of(' ');
-        const std::string trimmed = end == std::string::npos ? "" : target.substr(0, end + 1);
-        if (Exists(trimmed)) {
+    if (!PathExists(target)) {
+        const std::string trimmed = Trimmed(target);
+        if (PathExists(trimmed)) {
             target = trimmed;
         }
     }
@@ -76,6 +101,10 @@ ShellResult LinuxShell::Open(const std::string& file, const std::string& paramet
     result.ok = result.error == 0;
     if (!result.ok) {
         result.message = std::strerror(result.error);
+        // A missing opener is not a missing document: say which program did not start.
+        if (argv.front() == opener_) {
+            result.message = opener_ + ": " + result.message;
+        }
     }
     return result;
 }

@@ -15,6 +15,7 @@ public:
 
     ShellResult Open(const std::string& file, const std::string& parameters,
                      const std::string& directory) override;
+    bool Exists(const std::string& file) const override;
 
 private:
     std::string opener_;

@@ -25,6 +25,10 @@ public:
     // empty for the file's own directory.
     virtual ShellResult Open(const std::string& file, const std::string& parameters,
                              const std::string& directory) = 0;
+
+    // Whether Open has something to open: an existing file or folder (trailing blanks aside),
+    // or an address with a scheme ("mailto:", "http:").
+    virtual bool Exists(const std::string& file) const = 0;
 };
 
 // A local bookmark target taken apart for Open: "program /arguments" carries its arguments

@@ -40,6 +40,16 @@ void ShowError(Dialogs& dialogs, const std::string& text) {
 
 } // namespace
 
+// The Windows text sent the user to an "Options" menu; here the browser answers only when it
+// was started with its debugging port, so the text says how.
+std::string TWwwDde::NotAnsweringText(const std::string& programPath, int port) {
+    const std::string number = std::to_string(port);
+    return programPath + " does not answer.  For launches into the current browser window, " +
+           "start the browser with its debugging port, for example:\r\n\r\n    chromium " +
+           "--remote-debugging-port=" + number +
+           "\r\n\r\nThe port is DebugPort in the [Browser] section of the settings file.";
+}
+
 std::string TWwwDde::ServiceName(std::string_view programPath) {
     const std::size_t slash = programPath.find_last_of("/\\");
     std::string_view name =
@@ -162,9 +172,7 @@ bool TWwwDde::Activate() {
             }
         }
     }
-    ShowError(dialogs_, ProgramPath +
-                            " could not be found.  Please check the browser configuration "
-                            "under Options.");
+    ShowError(dialogs_, NotAnsweringText(ProgramPath, DebugPort));
     return false;
 }
 

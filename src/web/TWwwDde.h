@@ -24,6 +24,8 @@ public:
 
     // Full path of the browser program; the link does nothing while it is empty.
     std::string ProgramPath;
+    // The port the browser must have been started with; named when it does not answer.
+    int DebugPort = 9222;
     // The hourglass while a request runs: called with true before, false after.
     std::function<void(bool busy)> OnBusy;
 
@@ -43,6 +45,8 @@ public:
     // first four bytes.
     bool CheckReply(const std::optional<std::string>& reply);
 
+    // Told when the browser does not answer: how to start it so that it does.
+    static std::string NotAnsweringText(const std::string& programPath, int port);
     // The program's file name without folder and without everything from its first ".".
     static std::string ServiceName(std::string_view programPath);
     // Text after the first left (from the start when left is empty) up to the next right (the

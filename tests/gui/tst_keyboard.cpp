@@ -1,13 +1,22 @@
 // Real key events on the main window's key sink and URL box.
 #include "gui/LaunchControls.h"
 #include "gui/MainWindowView.h"
+#include "gui/ModalHelpers.h"
+#include "gui/QtDialogs.h"
+#include "gui/TBConfigFormView.h"
+#include "gui/TNavPageView.h"
+#include "mainwindow/TBConfigForm.h"
 #include "mainwindow/launch_fakes.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -91,6 +100,100 @@ private slots:
         box->setEditText(QStringLiteral("http://www.example.com/"));
         QTest::keyClick(box->lineEdit(), Qt::Key_Delete, Qt::ControlModifier);
         QCOMPARE(box->count(), 0);
+    }
+
+    void theKeySinkHasTheFocusFromTheStartAndAfterEveryAction() {
+        Window w("[Alpha]\r\n01N=One\r\n01U=http://one.example/\r\n");
+        QVERIFY(QTest::qWaitForWindowActive(w.view));
+        QCOMPARE(QApplication::focusWidget(), w.Keys());
+        // The keys go wherever the focus is: nothing is aimed at the sink.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(w.h.launcher.starts.size(), std::size_t(1));
+        QCOMPARE(w.h.launcher.starts[0].argument, std::string("http://one.example/"));
+
+        // Whatever had the focus, an action gives it back to the sink: here a click on a tab
+        // while an address is half typed into the URL box, which keeps the text.
+        QLineEdit* url = w.view->Launch()->UrlBox()->lineEdit();
+        QTest::mouseClick(url, Qt::LeftButton);
+        QVERIFY(w.view->Launch()->UrlBox()->hasFocus());
+        QTest::keyClicks(url, QStringLiteral("www.exa"));
+        QTabBar* tabs = w.view->Tabs();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+        QCOMPARE(w.State().TabSet1.selected, 1);
+        QCOMPARE(QApplication::focusWidget(), w.Keys());
+        QCOMPARE(url->text(), QStringLiteral("www.exa"));
+    }
+
+    // The navigator opens on the page shown, so Up and Enter go to the row above it; sorting
+    // keeps the row the keys are on.
+    void enterConfirmsThePageNavigator() {
+        lv::NavPageRequest request{{"Cherry", "Apple", "Banana"}, 0, 0, 1};
+        const struct {
+            bool alphabetical;
+            int expected;
+        } cases[] = {{false, 1}, {true, 2}};
+        for (const auto& c : cases) {
+            lv::TNavPageView view(request);
+            QWidget* focused = nullptr;
+            QString first;
+            QString sorted;
+            bool closed = false;
+            lvtest::WhenModal([&](QWidget* modal) {
+                auto* list = lvtest::Child<QTreeWidget>(modal, "ListView1");
+                focused = modal->focusWidget();
+                first = list->currentItem() != nullptr ? list->currentItem()->text(0) : QString();
+                lvtest::Child<QCheckBox>(modal, "CheckBox1")->setChecked(c.alphabetical);
+                sorted = list->currentItem() != nullptr ? list->currentItem()->text(0) : QString();
+                QTest::keyClick(list, Qt::Key_Up);
+                QTest::keyClick(list, Qt::Key_Return);
+                closed = !modal->isVisible();
+                if (!closed) {
+                    modal->close();
+                }
+            });
+            const int chosen = view.Choose();
+            QCOMPARE(focused, view.List());
+            QCOMPARE(first, QStringLiteral("Apple"));
+            QCOMPARE(sorted, QStringLiteral("Apple"));
+            QVERIFY(closed);
+            QCOMPARE(chosen, c.expected);
+        }
+    }
+
+    void enterClosesTheCountBox() {
+        lv::QtDialogs dialogs;
+        bool closed = false;
+        lvtest::WhenModal([&closed](QWidget* modal) {
+            QTest::keyClick(modal, Qt::Key_Return);
+            closed = !modal->isVisible();
+            if (!closed) {
+                modal->close();
+            }
+        });
+        dialogs.Count({"Bookmark Count", "12 Bookmarks", 0, 0});
+        QVERIFY(closed);
+    }
+
+    void tabLeavesTheEditorsNotesForTheNextField() {
+        lv::TBConfigFormView view;
+        lv::TBConfigForm form;
+        form.Open();
+        form.EI1 = "keep";
+        bool onToExtra = false;
+        QString notesText;
+        lvtest::WhenModal([&](QWidget* modal) {
+            auto* notes = lvtest::Child<QPlainTextEdit>(modal, "EI1");
+            notes->setFocus();
+            notes->moveCursor(QTextCursor::End);
+            QTest::keyClick(notes, Qt::Key_Tab);
+            onToExtra = modal->focusWidget() == lvtest::Child<QLineEdit>(modal, "EI2");
+            notesText = notes->toPlainText();
+            modal->close();
+        });
+        view.Edit(form);
+        QVERIFY(onToExtra);
+        QCOMPARE(notesText, QStringLiteral("keep"));
     }
 
     void aClickOnAButtonLaunchesIt() {

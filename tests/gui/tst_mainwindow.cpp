@@ -1,7 +1,9 @@
 #include "gui/MainWindowView.h"
 #include "mainwindow/TForm1.h"
+#include "mainwindow/TTabForm.h"
 #include "platform/Clock.h"
 #include "platform/Screen.h"
+#include "store/TIniFile32.h"
 #include "support/FixedClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
@@ -96,6 +98,48 @@ private slots:
         QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("P65536"));
         emit tabs->tabBarClicked(0);
         QVERIFY(w.view.windowTitle().contains(QStringLiteral("Page 65437 of 65536")));
+    }
+
+    // Bookmarks carried from the page options drop on the tab right-clicked, also where the
+    // bar shows a run of tabs that does not start at the first page.
+    void carriedBookmarksDropOnTheRightClickedTab() {
+        constexpr int kPages = 300;
+        std::string bytes = "[Tabs]\r\nCount=" + std::to_string(kPages) + "\r\n";
+        for (int page = 1; page <= kPages; ++page) {
+            bytes += "Tab" + std::to_string(page) + "=P" + std::to_string(page) + "\r\n";
+        }
+        bytes += "[P200]\r\n01N=Carried\r\n01U=http://carried.example/\r\n";
+        lvtest::TempDir dir;
+        lvtest::ScriptedDialogs dialogs;
+        lv::FixedScreen screen{1280, 1024};
+        lvtest::FixedClock clock;
+        const std::string dataFile = dir.File("Pages.lvd");
+        lvtest::WriteBytes(dataFile, bytes);
+        lv::MainWindowPorts ports{dialogs, screen, clock, {}};
+        ports.tabForm = [](lv::TTabForm& options) {
+            options.SelectRow(0, true);
+            options.BookmarkActionClick(lv::TTabForm::CopyBookmarks);
+        };
+        lv::TForm1 form(ports, dir.Path().string() + "/");
+        lv::MainWindowView view(form, dialogs, QString());
+        view.Dispatch([&] { form.FormCreate({dataFile}); });
+        view.ApplyPlace();
+        view.Dispatch([&] { form.SelectTab(199); });
+
+        QTabBar* tabs = view.Tabs();
+        const int current = tabs->currentIndex();
+        QCOMPARE(tabs->tabText(current), QStringLiteral("P200"));
+        QTest::mouseClick(tabs, Qt::RightButton, {}, tabs->tabRect(current).center());
+        QCOMPARE(form.State().pageOps.cursor, lv::ScreenCursor::MultiDrag);
+        QCOMPARE(tabs->tabText(current + 2), QStringLiteral("P202"));
+        QTest::mouseClick(tabs, Qt::RightButton, {}, tabs->tabRect(current + 2).center());
+
+        QCOMPARE(form.State().pageOps.cursor, lv::ScreenCursor::Normal);
+        QVERIFY(view.windowTitle().contains(QStringLiteral("Page 202 of 300")));
+        QCOMPARE(view.Button(1)->text(), QStringLiteral("Carried"));
+        QCOMPARE(lv::TIniFile32(dataFile).ReadString("P202", "01U", ""),
+                 std::string("http://carried.example/"));
+        QCOMPARE(lv::TIniFile32(dataFile).ReadString("P200", "01N", ""), std::string("Carried"));
     }
 
     // Once a 29.6 GB window image.

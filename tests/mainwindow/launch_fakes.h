@@ -12,8 +12,10 @@
 
 #include "Harness.h"
 
+#include <cerrno>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,9 +31,13 @@ struct StartRecord {
 class RecordingLauncher : public lv::ProcessLauncher {
 public:
     std::vector<StartRecord> starts;
+    std::string failure; // set: every start fails with this message
     lv::ProcessStart Start(const std::string& program, const std::string& argument,
                            std::int64_t id) override {
         starts.push_back({program, argument, id});
+        if (!failure.empty()) {
+            return {false, ENOENT, failure, 0};
+        }
         return {true, 0, {}, 1};
     }
     bool IsWatching(const std::string&, std::int64_t) const override { return false; }
@@ -40,11 +46,17 @@ public:
 class RecordingShell : public lv::Shell {
 public:
     std::vector<lv::LocalTarget> opened;
+    std::set<std::string> missing; // files that are not there; every other one is
+    std::string failure;           // set: every open fails with this message
     lv::ShellResult Open(const std::string& file, const std::string& parameters,
                          const std::string& directory) override {
         opened.push_back({file, parameters, directory});
+        if (!failure.empty()) {
+            return {false, EACCES, failure};
+        }
         return {true, 0, {}};
     }
+    bool Exists(const std::string& file) const override { return missing.count(file) == 0; }
 };
 
 // A browser that answers the link's topics: its front page, and the addresses it was asked to

@@ -37,7 +37,7 @@ TEST(Launch, JoinedAddressesStartOneProcessEachWithFreshIdentifiersEvenInSingleM
     ASSERT_EQ(h.launcher.starts.size(), 3u);
     EXPECT_EQ(h.launcher.starts.back(), (StartRecord{browser, "http://c.example/", 3}));
     ASSERT_FALSE(h.dialogs.Messages().empty());
-    EXPECT_NE(h.dialogs.Messages().back().text.find("could not be found"), std::string::npos);
+    EXPECT_NE(h.dialogs.Messages().back().text.find("does not answer"), std::string::npos);
 }
 
 TEST(Launch, LocalTargetsGoToTheShellWithParametersAndWorkingDirectory) {

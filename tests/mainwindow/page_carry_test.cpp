@@ -248,7 +248,8 @@ TEST(CarriedBookmarks, TooFewBlankButtonsChangesNothingElseTheyMove) {
         // A press on a button takes a bookmark in hand; the carried list stays.
         form.ButtonMouseDown(1);
         const std::string before = ReadBytes(h.path);
-        form.TabSet1MouseDown(lv::TabButton::Right, 0);
+        // The tab clicked first and then right-clicked.
+        form.TabSet1MouseDown(lv::TabButton::Right, 1);
 
         EXPECT_EQ(form.State().pageOps.cursor, lv::ScreenCursor::Normal);
         EXPECT_EQ(form.State().pageOps.PendingBookmarkOperation, "No");
@@ -265,6 +266,50 @@ TEST(CarriedBookmarks, TooFewBlankButtonsChangesNothingElseTheyMove) {
         EXPECT_EQ(h.Key("A", 4, 'U'), "");
         EXPECT_EQ(h.Button(80).caption, "z");
     }
+}
+
+TEST(CarriedBookmarks, LandOnTheRightClickedTabNotOnTheShowingPage) {
+    PagesHarness h(PagesFile({{"A", Mark(1, "a") + Mark(2, "b")}, {"B", ""}, {"C", Mark(1, "c")}}));
+    lv::TForm1& form = h.Open();
+    const auto carry = [&](lv::TTabForm::BookmarkAction action) {
+        h.optionSteps.push_back([action](lv::TTabForm& f) {
+            f.SelectRow(0, true);
+            f.SelectRow(1, true);
+            f.BookmarkActionClick(action);
+        });
+        form.TabSet1MouseDown(lv::TabButton::Right, form.State().TabSet1.selected);
+        ASSERT_EQ(form.State().pageOps.cursor, lv::ScreenCursor::MultiDrag);
+    };
+    // Page A shows while the copy is dropped on C: C is selected and takes them.
+    carry(lv::TTabForm::CopyBookmarks);
+    form.TabSet1MouseDown(lv::TabButton::Right, 2);
+    EXPECT_EQ(form.State().TabSet1.selected, 2);
+    EXPECT_EQ(form.State().pageOps.cursor, lv::ScreenCursor::Normal);
+    EXPECT_EQ(h.Key("C", 2, 'N'), "a");
+    EXPECT_EQ(h.Key("C", 3, 'N'), "b");
+    EXPECT_EQ(h.Button(3).caption, "b");
+    EXPECT_EQ(h.Key("B", 1, 'N'), "");
+
+    // A page whose password is refused takes nothing; the bookmarks stay in hand for the
+    // next right-click.
+    form.SelectTab(1);
+    h.dialogs.Queue(lv::PasswordResult{"pw"});
+    form.MPagePassClick();
+    form.SelectTab(0);
+    carry(lv::TTabForm::MoveBookmarks);
+    const std::string before = ReadBytes(h.path);
+    h.dialogs.Queue(lv::PasswordResult{"nope"});
+    form.TabSet1MouseDown(lv::TabButton::Right, 1);
+    EXPECT_EQ(form.State().TabSet1.selected, 0);
+    EXPECT_EQ(ReadBytes(h.path), before);
+    EXPECT_EQ(form.State().pageOps.cursor, lv::ScreenCursor::MultiDrag);
+    h.dialogs.Queue(lv::PasswordResult{"pw"});
+    form.TabSet1MouseDown(lv::TabButton::Right, 1);
+    EXPECT_EQ(form.State().TabSet1.selected, 1);
+    EXPECT_EQ(form.State().pageOps.PendingBookmarkOperation, "No");
+    EXPECT_EQ(h.Button(1).caption, "a");
+    EXPECT_EQ(h.Button(2).caption, "b");
+    EXPECT_EQ(h.Key("A", 1, 'U'), "");
 }
 
 TEST(PageOptions, ColourSelectedBookmarksKeepsThePaletteOnCancel) {

@@ -119,6 +119,29 @@ TEST(Shell, MissingOpenerIsReturnedNotThrown) {
     const lv::ShellResult result = shell.Open("http://example.com/", "", "");
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, ENOENT);
+    EXPECT_EQ(result.message, "/nonexistent/opener: No such file or directory");
+}
+
+TEST(Shell, ExistsForFilesFoldersAndAddressesOnly) {
+    TempDir dir;
+    lvtest::WriteBytes(dir.File("notes.txt"), "x");
+    const struct {
+        std::string file;
+        bool exists;
+    } cases[] = {
+        {dir.File("notes.txt"), true},
+        {dir.File("notes.txt") + " ", true},
+        {dir.Path().string(), true},
+        {"mailto:someone@example.org", true},
+        {"https://example.com/", true},
+        {dir.File("missing.txt"), false},
+        {"C:\\Program Files\\tool.exe", false},
+        {"", false},
+    };
+    const lv::LinuxShell shell("/nonexistent/opener");
+    for (const auto& c : cases) {
+        EXPECT_EQ(shell.Exists(c.file), c.exists) << c.file;
+    }
 }
 
 TEST(Shell, SplitLocalTarget) {

@@ -139,8 +139,8 @@ TEST_F(DevTools, NoBrowserListening) {
     EXPECT_TRUE(dialogs.Asked().empty());
     EXPECT_FALSE(dde->OpenURL("http://a.org/"));
     ASSERT_EQ(dialogs.Messages().size(), 1u);
-    EXPECT_EQ(dialogs.Messages()[0].text, "/usr/bin/chromium could not be found.  Please check "
-                                          "the browser configuration under Options.");
+    EXPECT_EQ(dialogs.Messages()[0].text,
+              lv::TWwwDde::NotAnsweringText("/usr/bin/chromium", dde->DebugPort));
 }
 
 TEST_F(DevTools, SilentPeerYieldsNoReplyWithinTheTimeOut) {

@@ -140,8 +140,10 @@ TEST_F(Link, FailuresAndTheirMessages) {
     EXPECT_EQ(transport.log.size(), 6u);
     ASSERT_EQ(dialogs.Messages().size(), 1u);
     EXPECT_EQ(dialogs.Messages()[0].text,
-              "/usr/lib/chromium/chromium.bin.real could not be found.  Please check the browser "
-              "configuration under Options.");
+              "/usr/lib/chromium/chromium.bin.real does not answer.  For launches into the current "
+              "browser window, start the browser with its debugging port, for example:\r\n\r\n"
+              "    chromium --remote-debugging-port=9222\r\n\r\nThe port is DebugPort in the "
+              "[Browser] section of the settings file.");
     EXPECT_EQ(dialogs.Messages()[0].kind, lv::MsgKind::Error);
     EXPECT_EQ(cursor, (std::vector<bool>{true, false}));
 
