@@ -7,9 +7,13 @@
 #include "support/TempDir.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QImage>
+#include <QMap>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 #include <sys/stat.h>
 
@@ -111,6 +115,63 @@ private slots:
         QVERIFY(w.view.Button(80)->geometry().right() < w.view.ButtonArea()->width());
         QCOMPARE(w.view.Button(1)->text(), QStringLiteral("Na\u00efve News"));
         QCOMPARE(w.view.Tabs()->font().pointSize(), 9);
+    }
+
+    void everyToolButtonHasItsOwnIconAndItsHint() {
+        const QMap<QString, QString> hints = {
+            {"OpenButton1", "Open Existing Linkvane File"},
+            {"BrowserButton1", "Select Default Browser for Linkvane"},
+            {"SingleButton", "Use current Browser window on Launch"},
+            {"MultButton", "Open another Browser window on Launch"},
+            {"WebIn", "Import links from current Web Page"},
+            {"AddBookmark", "Bookmark current Web Page"},
+            {"CheckBtn", "Check for valid and updated Links."},
+            {"SearchNetButton", "Search the World Wide Web"},
+            {"SearchLinkvaneButton", "Search Linkvane Bookmarks"},
+            {"Print", "Print Bookmarks"},
+            {"HTML", "Export Bookmarks to HTML"},
+            {"Email1", "Email Bookmarks"},
+            {"AlphaButton", "Alphabetize Bookmarks"},
+            {"AddPageBtn", "Add a new page to Linkvane"},
+            {"DeletePageBtn", "Delete page from Linkvane"},
+            {"GoPageBtn", "Go to a specific page in Linkvane"},
+            {"UserButton1", "Enter your User Information"},
+            {"DiskButton", "Copy Bookmarks to Diskette"},
+            {"HelpButton1", "Search for Help"}};
+        Window w;
+        QWidget* toolBar = w.view.findChild<QWidget*>(QStringLiteral("Panel1"));
+        QVERIFY(toolBar != nullptr);
+        const auto buttons = toolBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly);
+        QVERIFY(buttons.size() >= 11);
+        QMap<QString, QImage> pictures;
+        int buttonsEnd = 0;
+        for (QToolButton* button : buttons) {
+            const QString name = button->objectName();
+            QVERIFY2(hints.contains(name), qPrintable(name));
+            QCOMPARE(button->toolTip(), hints[name]);
+            QVERIFY2(!button->icon().isNull(), qPrintable(name));
+            const QImage picture = button->icon().pixmap(QSize(16, 16)).toImage();
+            for (auto other = pictures.cbegin(); other != pictures.cend(); ++other) {
+                QVERIFY2(other.value() != picture, qPrintable(name + " looks like " + other.key()));
+            }
+            pictures.insert(name, picture);
+            buttonsEnd = std::max(buttonsEnd, button->geometry().right());
+        }
+
+        // Between the last button and the URL box the tool bar shows nothing of its own.
+        auto* urlBox = toolBar->findChild<QComboBox*>(QStringLiteral("URLBox"));
+        QVERIFY(urlBox != nullptr);
+        QVERIFY(urlBox->x() > buttonsEnd + 2);
+        QCoreApplication::processEvents();
+        const QImage bar = toolBar->grab().toImage();
+        const qreal ratio = bar.devicePixelRatio();
+        const QColor face = bar.pixelColor(int((buttonsEnd + 2) * ratio), 1);
+        for (int x = int((buttonsEnd + 2) * ratio); x < int((urlBox->x() - 1) * ratio); ++x) {
+            for (int y = 0; y < bar.height(); ++y) {
+                QVERIFY2(bar.pixelColor(x, y) == face,
+                         qPrintable(QStringLiteral("a mark at %1,%2").arg(x).arg(y)));
+            }
+        }
     }
 
     void columnMenuRebuildsTheGrid() {
