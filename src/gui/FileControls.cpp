@@ -73,21 +73,17 @@ FileControls::FileControls(QMainWindow& window, TForm1& form, QWidget* toolBar, 
     Command(bookmarks, FindAction(bookmarks, QStringLiteral("MCount")), QStringLiteral("MAlpha"),
             QStringLiteral("&Alphabetize"), [this] { form_.AlphaButtonClick(); });
 
-    QStyle* style = window_.style();
     AddToolButton(QStringLiteral("OpenButton1"), QStringLiteral("Open Existing Linkvane File"),
-                  [this] { form_.MFOpenClick(); })
-        ->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
-    AddToolButton(QStringLiteral("AlphaButton"), QStringLiteral("Alphabetize Bookmarks"), [this] {
-        form_.AlphaButtonClick();
-    })->setIcon(style->standardIcon(QStyle::SP_ArrowDown));
+                  [this] { form_.MFOpenClick(); });
+    AddToolButton(QStringLiteral("AlphaButton"), QStringLiteral("Alphabetize Bookmarks"),
+                  [this] { form_.AlphaButtonClick(); });
     AddToolButton(QStringLiteral("DiskButton"), QStringLiteral("Copy Bookmarks to Diskette"),
-                  [this] { form_.DiskButtonClick(); })
-        ->setIcon(style->standardIcon(QStyle::SP_DriveFDIcon));
+                  [this] { form_.DiskButtonClick(); });
 
     pNewBtn_ = new QToolButton(window_.centralWidget());
     pNewBtn_->setObjectName(QStringLiteral("PNewBtn"));
     pNewBtn_->setToolTip(QStringLiteral("Open Existing Linkvane File"));
-    pNewBtn_->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+    pNewBtn_->setIcon(ToolIcon(QStringLiteral("OpenButton1")));
     pNewBtn_->setFocusPolicy(Qt::NoFocus);
     pNewBtn_->hide();
     connect(pNewBtn_, &QToolButton::clicked, this,

@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -35,18 +34,14 @@ LaunchControls::LaunchControls(QMainWindow& window, TForm1& form, QWidget* toolB
                                    QStringLiteral("Select Default Browser for Linkvane"));
     multButton_ = AddToolButton(QStringLiteral("MultButton"),
                                 QStringLiteral("Open another Browser window on Launch"));
-    multButton_->setIcon(window.style()->standardIcon(QStyle::SP_TitleBarNormalButton));
     multButton_->setCheckable(true);
     singleButton_ = AddToolButton(QStringLiteral("SingleButton"),
                                   QStringLiteral("Use current Browser window on Launch"));
-    singleButton_->setIcon(window.style()->standardIcon(QStyle::SP_TitleBarMaxButton));
     singleButton_->setCheckable(true);
     addBookmark_ =
         AddToolButton(QStringLiteral("AddBookmark"), QStringLiteral("Bookmark current Web Page"));
-    addBookmark_->setIcon(window.style()->standardIcon(QStyle::SP_FileDialogNewFolder));
     goPage_ = AddToolButton(QStringLiteral("GoPageBtn"),
                             QStringLiteral("Go to a specific page in Linkvane"));
-    goPage_->setIcon(window.style()->standardIcon(QStyle::SP_FileDialogListView));
 
     browserMenu_ = new QMenu(&window);
     browserMenu_->setObjectName(QStringLiteral("BrowserPopup"));
@@ -95,6 +90,13 @@ LaunchControls::LaunchControls(QMainWindow& window, TForm1& form, QWidget* toolB
     keys_ = new QLineEdit(toolBar_);
     keys_->setObjectName(QStringLiteral("Keys"));
     keys_->setFrame(false);
+    // The sink only takes keys: drawn, it was a white box after the tool buttons.
+    QPalette unseen = keys_->palette();
+    for (const QPalette::ColorRole role :
+         {QPalette::Base, QPalette::Text, QPalette::Highlight, QPalette::HighlightedText}) {
+        unseen.setColor(role, Qt::transparent);
+    }
+    keys_->setPalette(unseen);
     keys_->installEventFilter(this);
 }
 
@@ -168,11 +170,11 @@ void LaunchControls::Render() {
     singleButton_->setChecked(state.checks.singleWindow);
     if (state.BrowserPath != shownBrowser_) {
         shownBrowser_ = state.BrowserPath;
+        // The browser's own icon where the desktop's theme has one; a generic program icon
+        // would look like any other file.
         const QFileInfo program(Q(shownBrowser_));
-        const QIcon fallback = shownBrowser_.empty()
-                                   ? window_.style()->standardIcon(QStyle::SP_ComputerIcon)
-                                   : QFileIconProvider().icon(program);
-        browserButton_->setIcon(QIcon::fromTheme(program.baseName(), fallback));
+        browserButton_->setIcon(
+            QIcon::fromTheme(program.baseName(), ToolIcon(QStringLiteral("BrowserButton1"))));
     }
     QStringList entries;
     for (const std::string& entry : state.manualUrls) {

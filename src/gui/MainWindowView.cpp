@@ -17,8 +17,10 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTabBar>
 #include <QToolButton>
@@ -43,6 +45,10 @@ protected:
         }
     }
 };
+
+constexpr int kGridRows = 20;
+constexpr int kTitleBar = 32; // room for the window manager's caption above the window
+constexpr int kGridRow = 19;  // the row pitch of the model's grid
 
 QString ColourName(int value, const QPalette& palette) {
     return ToQColor(value, palette).name();
@@ -122,7 +128,6 @@ void MainWindowView::BuildToolBar() {
     toolBar_->setObjectName(QStringLiteral("Panel1"));
     helpButton_ =
         NewToolButton(toolBar_, QStringLiteral("HelpButton1"), QStringLiteral("Search for Help"));
-    helpButton_->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     connect(helpButton_, &QToolButton::clicked, this, [this] { OpenHelp(QString()); });
 }
 
@@ -293,8 +298,8 @@ void MainWindowView::LayoutPanels() {
     if (launch_ != nullptr) {
         launch_->Layout(width, x);
     }
-    const int area =
-        std::max(0, std::min(kButtonAreaHeight, height - kToolBarHeight - kTabSetHeight));
+    const int area = std::max(0, std::min(kButtonAreaHeight + kGridRows * (rowHeight_ - kGridRow),
+                                          height - kToolBarHeight - kTabSetHeight));
     buttonArea_->setGeometry(0, kToolBarHeight, width, area);
     tabs_->setGeometry(0, height - kTabSetHeight, width, kTabSetHeight);
     protectedButton_->adjustSize();
@@ -327,7 +332,8 @@ void MainWindowView::RenderButtons() {
         const BookmarkButton& model = state.buttons[i];
         QPushButton* button = buttons_[i];
         button->setObjectName(QString::fromStdString(model.name));
-        button->setGeometry(model.left, model.top, model.width, model.height);
+        button->setGeometry(model.left, model.top / kGridRow * rowHeight_, model.width,
+                            model.height + rowHeight_ - kGridRow);
         QString caption = Q(model.caption);
         caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
         button->setText(caption);
@@ -411,8 +417,21 @@ void MainWindowView::Render() {
     tabs_->setVisible(!state.locked);
     protectedButton_->setVisible(state.locked);
 
+    const int rows = RowHeight();
+    if (rows != rowHeight_) {
+        const int grown = kGridRows * (rows - rowHeight_);
+        rowHeight_ = rows;
+        if (isVisible()) {
+            resize(width(), GrownHeight(height(), grown));
+        }
+    }
     RenderButtons();
     RenderTabs();
+    if (state.place.sizeRequests != sizeRequests_ && isVisible()) {
+        sizeRequests_ = state.place.sizeRequests;
+        showNormal();
+        resize(PlaceSize());
+    }
 
     const MenuChecks& checks = state.checks;
     Action(QStringLiteral("MIcons"))->setChecked(checks.icons);
@@ -443,16 +462,55 @@ void MainWindowView::Render() {
     rendering_ = false;
 }
 
+int MainWindowView::RowHeight() const {
+    const MainWindowState& state = form_.State();
+    QFont font(Q(state.ButtonFontName));
+    font.setPointSize(std::max(1, state.ButtonFontSize));
+    // A caption and the button's frame of two pixels above and below.
+    return std::max(kGridRow, QFontMetrics(font).height() + 4);
+}
+
+QSize MainWindowView::PlaceSize() const {
+    const WindowPlace& place = form_.State().place;
+    const int height =
+        place.height - kFrameHeight + (form_.State().locked ? 0 : menuBar()->sizeHint().height());
+    return {place.width - kFrameWidth, GrownHeight(height, kGridRows * (rowHeight_ - kGridRow))};
+}
+
+int MainWindowView::GrownHeight(int height, int growth) const {
+    if (growth <= 0) {
+        return std::max(minimumHeight(), height + growth);
+    }
+    // Taller rows stop at the screen's edge; the rows beyond it are cut there.
+    const QScreen* shownOn = screen();
+    const int room =
+        shownOn != nullptr ? shownOn->availableGeometry().height() - kFrameHeight : height + growth;
+    return std::max(height, std::min(height + growth, room));
+}
+
 void MainWindowView::ApplyPlace() {
     if (closing_) {
         return; // closed during start-up
     }
     const WindowPlace& place = form_.State().place;
     rendering_ = true;
-    move(place.left, place.top);
-    resize(place.width - kFrameWidth,
-           place.height - kFrameHeight +
-               (form_.State().locked ? 0 : menuBar()->sizeHint().height()));
+    sizeRequests_ = place.sizeRequests;
+    // Places are in device-independent pixels, as Qt gives them. The window stays inside the
+    // room the desktop leaves, so that the tabs at its bottom are never off the screen.
+    QSize size = PlaceSize();
+    QPoint topLeft(place.left, place.top);
+    if (const QScreen* shownOn = screen()) {
+        const QRect room = shownOn->availableGeometry();
+        size = size.boundedTo(QSize(room.width() - kFrameWidth, room.height() - kTitleBar))
+                   .expandedTo(minimumSize());
+        topLeft.setX(std::clamp(topLeft.x(), room.left(),
+                                std::max(room.left(), room.right() + 1 - size.width())));
+        topLeft.setY(
+            std::clamp(topLeft.y(), room.top(),
+                       std::max(room.top(), room.bottom() + 1 - size.height() - kTitleBar)));
+    }
+    move(topLeft);
+    resize(size);
     setWindowFlag(Qt::WindowStaysOnTopHint, place.stayOnTop);
     rendering_ = false;
     // Without a tray icon yet, a window that would start hidden could never be reached again.

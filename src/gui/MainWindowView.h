@@ -68,6 +68,11 @@ private:
     void RenderButtons();
     void RenderTabs();
     void LayoutPanels();
+    // Row pitch of the button grid: the model's 19 pixels, more when the button font needs it.
+    int RowHeight() const;
+    // The window's size for the model's place, grown by the taller rows.
+    QSize PlaceSize() const;
+    int GrownHeight(int height, int growth) const;
     void OpenHelp(const QString& anchor);
     // An error of a handler: the general error box, or stderr once termination was requested.
     void Report(const std::string& text);
@@ -82,6 +87,8 @@ private:
     QWidget* buttonArea_ = nullptr;
     QTabBar* tabs_ = nullptr;
     int tabOffset_ = 0; // page of the bar's first tab
+    int rowHeight_ = 19;
+    int sizeRequests_ = 0; // the model's size requests applied so far
     QPushButton* protectedButton_ = nullptr;
     EditControls* edit_ = nullptr;
     LaunchControls* launch_ = nullptr;

@@ -23,17 +23,16 @@ PageControls::PageControls(MainWindowView& window, TForm1& form, QWidget* toolBa
     tabs_->setMouseTracking(false);
     addPage_ =
         AddToolButton(QStringLiteral("AddPageBtn"), QStringLiteral("Add a new page to Linkvane"),
-                      QStyle::SP_FileDialogNewFolder, [this] { form_.MAddPageTab1Click(); });
+                      [this] { form_.MAddPageTab1Click(); });
     deletePage_ =
         AddToolButton(QStringLiteral("DeletePageBtn"), QStringLiteral("Delete page from Linkvane"),
-                      QStyle::SP_TrashIcon, [this] { form_.MDeletePageTab1Click(); });
+                      [this] { form_.MDeletePageTab1Click(); });
     BuildMenu();
 }
 
-QToolButton* PageControls::AddToolButton(const QString& name, const QString& hint, int icon,
+QToolButton* PageControls::AddToolButton(const QString& name, const QString& hint,
                                          std::function<void()> run) {
     QToolButton* button = NewToolButton(toolBar_, name, hint);
-    button->setIcon(window_.style()->standardIcon(static_cast<QStyle::StandardPixmap>(icon)));
     connect(button, &QToolButton::clicked, this, [this, run] { dispatch_(run); });
     return button;
 }

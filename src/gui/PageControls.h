@@ -31,8 +31,7 @@ protected:
 
 private:
     void BuildMenu();
-    QToolButton* AddToolButton(const QString& name, const QString& hint, int icon,
-                               std::function<void()> run);
+    QToolButton* AddToolButton(const QString& name, const QString& hint, std::function<void()> run);
 
     MainWindowView& window_;
     TForm1& form_;

@@ -33,7 +33,9 @@ public:
     int TextWidth(const std::string& text) const override {
         return metrics_.horizontalAdvance(Q(text));
     }
-    int LineHeight() const override { return metrics_.boundingRect(QLatin1Char('W')).height(); }
+    // The distance from one line to the next, as the label lays its lines out: the ink box of
+    // a single letter is shorter, and the last lines of a message fell off the window.
+    int LineHeight() const override { return metrics_.lineSpacing(); }
     int WrappedHeight(const std::vector<std::string>& lines, int width) const override {
         QStringList all;
         for (const auto& line : lines) {
@@ -166,6 +168,8 @@ int QtDialogs::UserDlg(const UserDlgRequest& request) {
         lines << Q(line);
     }
     auto* label = new QLabel(lines.join('\n'), &dialog);
+    label->setObjectName(QStringLiteral("Message"));
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(layout.wrap);
     label->setGeometry(layout.label.left, layout.label.top, layout.label.width + 2,
                        layout.label.height);

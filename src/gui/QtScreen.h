@@ -7,16 +7,17 @@
 
 namespace lv {
 
-// The primary screen's available size.
+// The primary screen's available size (without the desktop's panels), in device-independent
+// pixels: the unit of every place and size the program stores.
 class QtScreen : public Screen {
 public:
     int Width() const override {
         QScreen* screen = QGuiApplication::primaryScreen();
-        return screen != nullptr ? screen->geometry().width() : 1024;
+        return screen != nullptr ? screen->availableGeometry().width() : 1024;
     }
     int Height() const override {
         QScreen* screen = QGuiApplication::primaryScreen();
-        return screen != nullptr ? screen->geometry().height() : 768;
+        return screen != nullptr ? screen->availableGeometry().height() : 768;
     }
 };
 

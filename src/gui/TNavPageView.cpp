@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QScreen>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace lv {
 
@@ -27,7 +28,10 @@ TNavPageView::TNavPageView(const NavPageRequest& request, QWidget* parent)
 
     alphabetical_ = new QCheckBox(QStringLiteral("List Page Tabs Alphabetically?"), this);
     alphabetical_->setObjectName(QStringLiteral("CheckBox1"));
-    alphabetical_->setGeometry(8, 8, 180, 20);
+    // At least as large as the caption needs in the desktop's font and scale.
+    const QSize needed = alphabetical_->sizeHint();
+    alphabetical_->setGeometry(8, 8, std::max(180, needed.width()), std::max(20, needed.height()));
+    resize(std::max(width(), alphabetical_->geometry().right() + 9), height());
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("ListView1"));
     list_->setColumnCount(2);
@@ -57,7 +61,8 @@ TNavPageView::TNavPageView(const NavPageRequest& request, QWidget* parent)
 
 void TNavPageView::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
-    list_->setGeometry(0, 32, width(), std::max(0, height() - 50));
+    const int top = alphabetical_->geometry().bottom() + 5;
+    list_->setGeometry(0, top, width(), std::max(0, height() - top - 18));
 }
 
 void TNavPageView::Fill() {

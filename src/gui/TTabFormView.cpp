@@ -134,6 +134,9 @@ void TTabFormView::Fill() {
 void TTabFormView::Edit(TTabForm& form) {
     form_ = &form;
     Fill();
+    // A minimum size set on the window overrides the one of its layout, which squeezed the
+    // buttons below their captions: the window takes the larger of the two.
+    setMinimumSize(QSize(470, 400).expandedTo(layout()->totalMinimumSize()));
     exec();
     if (!form.Closed()) {
         form.CloseClick();

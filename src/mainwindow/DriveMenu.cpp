@@ -20,6 +20,8 @@ std::vector<std::string> DriveCaptions(const std::vector<std::string>& volumes) 
             const std::size_t slash = volume.rfind('/');
             const std::string name = slash == std::string::npos ? volume : volume.substr(slash + 1);
             caption += "  (" + Utf8ToCp1252(name.empty() ? volume : name) + ")";
+        } else {
+            caption += "  (no disk mounted)";
         }
         captions.push_back(std::move(caption));
     }

@@ -46,6 +46,9 @@ struct WindowPlace {
     bool visible = true;
     bool minimized = false;
     bool stayOnTop = false;
+    // Counts the commands that ask the window to take width and height again ("Reset Form
+    // Size"); the view resizes the window when it changes.
+    int sizeRequests = 0;
 };
 
 // Sizes of the window frame around the client area, fixed so that window sizes in the settings

@@ -68,6 +68,7 @@ void TForm1::FormResize(int clientWidth, int clientHeight) {
 }
 
 void TForm1::MResetSizeClick() {
+    ++state_.place.sizeRequests;
     FormResize(kDefaultWindowWidth - kFrameWidth, kWindowHeight - kFrameHeight);
 }
 

@@ -12,7 +12,7 @@ class TextMetrics {
 public:
     virtual ~TextMetrics() = default;
     virtual int TextWidth(const std::string& text) const = 0;
-    // Height of the letter "W": the height of one message line.
+    // The line spacing of the font: the height one message line takes.
     virtual int LineHeight() const = 0;
     // Height of the message when its words wrap within `width` pixels.
     virtual int WrappedHeight(const std::vector<std::string>& lines, int width) const = 0;

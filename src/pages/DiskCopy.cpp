@@ -98,10 +98,14 @@ DiskCopyResult DiskButtonClick(Dialogs& dialogs, const DiskCopyRequest& request)
     if (index < 0 || index >= kDriveCount ||
         static_cast<std::size_t>(index) >= request.volumes.size() ||
         statvfs(request.volumes[static_cast<std::size_t>(index)].c_str(), &info) != 0) {
+        // Linux has no drive letters: the text says what the letter stands for here.
         dialogs.Message({MsgKind::Warning, "",
-                         "Drive not responding!\rYou may need to put a diskette in the " + target +
-                             " Drive, then press the copy button again.\rOr select a different "
-                             "drive under the File Menu : Copy Program to Diskette.",
+                         "Drive not responding!\rYou may need to plug in a removable disk for " +
+                             target +
+                             " (the letters stand for the disks mounted under /media and "
+                             "/run/media, in mount order), then press the copy button again.\rOr "
+                             "select a different drive under the File Menu : Copy Program to "
+                             "Diskette.",
                          MsgButtons::Ok, 0});
         return result;
     }

@@ -43,10 +43,11 @@ wait_for() {
 }
 
 # Starts Xvfb (it tells the display number it took once it accepts connections) and makes
-# $home the program directory.
+# $home the program directory. $screen_size, when set, is the screen's size in pixels.
 start_display() {
   mkfifo "$tmp/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${screen_size:-1024x768}x24" -nolisten tcp 3>"$tmp/display" \
+    >"$tmp/xvfb.log" 2>&1 &
   xvfb_pid=$!
   if ! read -r -t 10 display <"$tmp/display"; then
     echo "SKIP: Xvfb cannot run here: $(cat "$tmp/xvfb.log")"

@@ -1,4 +1,5 @@
 #include "gui/MainWindowView.h"
+#include "gui/QtScreen.h"
 #include "mainwindow/TForm1.h"
 #include "mainwindow/TTabForm.h"
 #include "platform/Clock.h"
@@ -9,9 +10,16 @@
 #include "support/TempDir.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QImage>
+#include <QMap>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTest>
+#include <QToolButton>
 #include <memory>
 #include <sys/stat.h>
 
@@ -21,14 +29,19 @@ namespace {
 struct Window {
     lvtest::TempDir dir;
     lvtest::ScriptedDialogs dialogs;
-    lv::FixedScreen screen{1280, 1024};
+    lv::FixedScreen fixedScreen{1280, 1024};
+    lv::QtScreen desktopScreen;
+    const lv::Screen& screen;
     lvtest::FixedClock clock;
     std::string dataFile = dir.File("Bookmarks.lvd");
     lv::TForm1 form{lv::MainWindowPorts{dialogs, screen, clock, {}}, dir.Path().string() + "/"};
     lv::MainWindowView view{form, dialogs, QString()};
 
     Window() : Window(lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd"))) {}
-    explicit Window(const std::string& bytes, const std::string& settings = {}) {
+    // On the desktop's screen, the program's size port is the screen Qt shows the window on.
+    explicit Window(const std::string& bytes, const std::string& settings = {},
+                    bool onDesktop = false)
+        : screen(onDesktop ? static_cast<const lv::Screen&>(desktopScreen) : fixedScreen) {
         lvtest::WriteBytes(dataFile, bytes);
         if (!settings.empty()) {
             lvtest::WriteBytes(dir.File("LVD.INI"), settings);
@@ -37,6 +50,25 @@ struct Window {
         view.ApplyPlace();
     }
 };
+
+std::string Setting(const std::string& file, const char* section, const char* key) {
+    return lv::TIniFile32(file).ReadString(section, key, "");
+}
+
+// The whole window, tabs included, inside the room the desktop gives.
+void VerifyOnTheScreen(const Window& w) {
+    const QRect room = w.view.screen()->availableGeometry();
+    QVERIFY2(room.contains(w.view.frameGeometry()),
+             qPrintable(QStringLiteral("window %1,%2 %3x%4 on %5x%6")
+                            .arg(w.view.x())
+                            .arg(w.view.y())
+                            .arg(w.view.width())
+                            .arg(w.view.height())
+                            .arg(room.width())
+                            .arg(room.height())));
+    const QWidget* central = w.view.centralWidget();
+    QVERIFY(central->rect().contains(w.view.Tabs()->geometry()));
+}
 
 } // namespace
 
@@ -155,6 +187,128 @@ private slots:
         QVERIFY(w.view.Button(80)->geometry().right() < w.view.ButtonArea()->width());
         QCOMPARE(w.view.Button(1)->text(), QStringLiteral("Na\u00efve News"));
         QCOMPARE(w.view.Tabs()->font().pointSize(), 9);
+    }
+
+    void everyToolButtonHasItsOwnIconAndItsHint() {
+        const QMap<QString, QString> hints = {
+            {"OpenButton1", "Open Existing Linkvane File"},
+            {"BrowserButton1", "Select Default Browser for Linkvane"},
+            {"SingleButton", "Use current Browser window on Launch"},
+            {"MultButton", "Open another Browser window on Launch"},
+            {"WebIn", "Import links from current Web Page"},
+            {"AddBookmark", "Bookmark current Web Page"},
+            {"CheckBtn", "Check for valid and updated Links."},
+            {"SearchNetButton", "Search the World Wide Web"},
+            {"SearchLinkvaneButton", "Search Linkvane Bookmarks"},
+            {"Print", "Print Bookmarks"},
+            {"HTML", "Export Bookmarks to HTML"},
+            {"Email1", "Email Bookmarks"},
+            {"AlphaButton", "Alphabetize Bookmarks"},
+            {"AddPageBtn", "Add a new page to Linkvane"},
+            {"DeletePageBtn", "Delete page from Linkvane"},
+            {"GoPageBtn", "Go to a specific page in Linkvane"},
+            {"UserButton1", "Enter your User Information"},
+            {"DiskButton", "Copy Bookmarks to Diskette"},
+            {"HelpButton1", "Search for Help"}};
+        Window w;
+        QWidget* toolBar = w.view.findChild<QWidget*>(QStringLiteral("Panel1"));
+        QVERIFY(toolBar != nullptr);
+        const auto buttons = toolBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly);
+        QVERIFY(buttons.size() >= 11);
+        QMap<QString, QImage> pictures;
+        int buttonsEnd = 0;
+        for (QToolButton* button : buttons) {
+            const QString name = button->objectName();
+            QVERIFY2(hints.contains(name), qPrintable(name));
+            QCOMPARE(button->toolTip(), hints[name]);
+            QVERIFY2(!button->icon().isNull(), qPrintable(name));
+            const QImage picture = button->icon().pixmap(QSize(16, 16)).toImage();
+            for (auto other = pictures.cbegin(); other != pictures.cend(); ++other) {
+                QVERIFY2(other.value() != picture, qPrintable(name + " looks like " + other.key()));
+            }
+            pictures.insert(name, picture);
+            buttonsEnd = std::max(buttonsEnd, button->geometry().right());
+        }
+
+        // Between the last button and the URL box the tool bar shows nothing of its own.
+        auto* urlBox = toolBar->findChild<QComboBox*>(QStringLiteral("URLBox"));
+        QVERIFY(urlBox != nullptr);
+        QVERIFY(urlBox->x() > buttonsEnd + 2);
+        QCoreApplication::processEvents();
+        const QImage bar = toolBar->grab().toImage();
+        const qreal ratio = bar.devicePixelRatio();
+        const QColor face = bar.pixelColor(int((buttonsEnd + 2) * ratio), 1);
+        for (int x = int((buttonsEnd + 2) * ratio); x < int((urlBox->x() - 1) * ratio); ++x) {
+            for (int y = 0; y < bar.height(); ++y) {
+                QVERIFY2(bar.pixelColor(x, y) == face,
+                         qPrintable(QStringLiteral("a mark at %1,%2").arg(x).arg(y)));
+            }
+        }
+    }
+
+    // Also run at twice the scale and on a small screen at twice the scale (see the CMake file).
+    void placeIsKeptAcrossARestart() {
+        const std::string bytes = lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd"));
+        std::string settings;
+        {
+            Window w(bytes, "[Location]\r\nLeft=40\r\nTop=30\r\nWidth=660\r\n", true);
+            QCoreApplication::processEvents();
+            VerifyOnTheScreen(w);
+            if (w.view.screen()->availableGeometry().height() >= 600) {
+                QCOMPARE(w.view.pos(), QPoint(40, 30));
+                QCOMPARE(w.view.width(), 652);
+            }
+            const QPoint moved = w.view.pos() / 2;
+            w.view.move(moved);
+            QCoreApplication::processEvents();
+            w.view.close();
+            const std::string ini = w.dir.File("LVD.INI");
+            QCOMPARE(Setting(ini, "Location", "Left"), std::to_string(moved.x()));
+            QCOMPARE(Setting(ini, "Location", "Top"), std::to_string(moved.y()));
+            QCOMPARE(Setting(ini, "Location", "Width"), std::to_string(w.view.width() + 8));
+            settings = lvtest::ReadBytes(ini);
+        }
+        // Started again from what was saved: the same place and size, not scaled once more.
+        Window again(bytes, settings, true);
+        QCoreApplication::processEvents();
+        VerifyOnTheScreen(again);
+        QCOMPARE(std::to_string(again.view.x()),
+                 Setting(again.dir.File("LVD.INI"), "Location", "Left"));
+        QCOMPARE(std::to_string(again.view.y()),
+                 Setting(again.dir.File("LVD.INI"), "Location", "Top"));
+        QCOMPARE(std::to_string(again.view.width() + 8),
+                 Setting(again.dir.File("LVD.INI"), "Location", "Width"));
+    }
+
+    void resetFormSizeResizesTheWindow() {
+        Window w;
+        w.view.resize(900, 600);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.view.Button(21)->x(), 226);
+        w.view.Action(QStringLiteral("MResetSize"))->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(w.view.size(), QSize(612, 422 + w.view.menuBar()->sizeHint().height()));
+        QCOMPARE(w.view.Button(21)->x(), 154);
+        QCOMPARE(w.view.ButtonArea()->height(), 380);
+    }
+
+    void largeButtonFontGrowsTheRows() {
+        Window w(lvtest::ReadBytes(lvtest::Fixture("mw-windows.lvd")),
+                 "[Notebook]\r\nFontName=DejaVu Sans\r\nFontSize=16\r\n", true);
+        QCoreApplication::processEvents();
+        QPushButton* last = w.view.Button(20);
+        const QFontMetrics metrics(last->font());
+        QVERIFY(metrics.height() + 4 > 19);
+        for (int slot : {1, 20, 80}) {
+            QVERIFY(w.view.Button(slot)->height() >= metrics.height() + 4);
+        }
+        QCOMPARE(w.view.Button(2)->y(), w.view.Button(1)->height());
+        // The window grew to hold the rows, as far as the screen has room.
+        if (w.view.screen()->availableGeometry().height() >= 768) {
+            QVERIFY(last->geometry().bottom() < w.view.ButtonArea()->height());
+        }
+        QVERIFY(w.view.ButtonArea()->geometry().bottom() < w.view.Tabs()->y());
+        VerifyOnTheScreen(w);
     }
 
     void columnMenuRebuildsTheGrid() {

@@ -1,4 +1,5 @@
 #include "gui/ModalHelpers.h"
+#include "gui/QtDialogs.h"
 #include "gui/TNameFormView.h"
 #include "gui/TTabFormView.h"
 #include "mainwindow/TNameForm.h"
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -16,6 +18,23 @@
 
 using lvtest::Child;
 using lvtest::WhenModal;
+
+namespace {
+
+// A check box or button whose caption fits in the room it was given.
+void VerifyCaptionFits(QWidget* control) {
+    const QSize needed = control->sizeHint();
+    QVERIFY2(needed.width() <= control->width() && needed.height() <= control->height(),
+             qPrintable(control->objectName() + QStringLiteral(" needs %1x%2, has %3x%4")
+                                                    .arg(needed.width())
+                                                    .arg(needed.height())
+                                                    .arg(control->width())
+                                                    .arg(control->height())));
+    QVERIFY(control->window()->rect().contains(
+        QRect(control->mapTo(control->window(), QPoint(0, 0)), control->size())));
+}
+
+} // namespace
 
 class TestPageForms : public QObject {
     Q_OBJECT
@@ -83,6 +102,32 @@ private slots:
         WhenModal([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
         view.Edit(form);
         QVERIFY(form.GetChoice() == lv::TTabForm::Choice::None);
+    }
+
+    // Also run with QT_SCALE_FACTOR=2 (see the CMake file).
+    void captionsFitTheirControls() {
+        lv::QtDialogs dialogs;
+        WhenModal([](QWidget* modal) {
+            [modal] {
+                auto* box = Child<QCheckBox>(modal, "CheckBox1");
+                QCOMPARE(box->text(), QStringLiteral("List Page Tabs Alphabetically?"));
+                VerifyCaptionFits(box);
+                QVERIFY(Child<QTreeWidget>(modal, "ListView1")->y() >= box->geometry().bottom());
+            }();
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        dialogs.NavPage({{"Home", "Work"}, 0xffffff, 0});
+
+        lv::TTabFormView view;
+        lv::TTabForm form;
+        form.Open("Links", {"one"}, false, 0, 0);
+        WhenModal([](QWidget* modal) {
+            for (const char* name : {"SelectedColor", "UnselectedColor", "TabFont", "PassBox"}) {
+                VerifyCaptionFits(Child<QWidget>(modal, name));
+            }
+            QTest::keyClick(modal, Qt::Key_Escape);
+        });
+        view.Edit(form);
     }
 };
 

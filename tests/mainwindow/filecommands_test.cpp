@@ -393,7 +393,7 @@ TEST(DriveMenu, CaptionsNameTheVolumeBehindEachLetter) {
     ASSERT_EQ(captions.size(), 16u);
     EXPECT_EQ(captions[0], "Copy to A:\\  (USBSTICK)");
     EXPECT_EQ(captions[1], "Copy to B:\\  (CARD)");
-    EXPECT_EQ(captions[15], "Copy to P:\\");
+    EXPECT_EQ(captions[15], "Copy to P:\\  (no disk mounted)");
 }
 
 TEST(DriveMenu, ChosenDriveStaysCheckedForTheToolButton) {

@@ -211,8 +211,12 @@ TEST(Grid, WidthChangeLaysTheButtonsOutAgain) {
     EXPECT_EQ(h.Button(21).width, 202);
     EXPECT_EQ(h.Button(21).left, 204);
     EXPECT_EQ(h.Button(1).caption, "Na\xefve News");
+    const int requests = form.State().place.sizeRequests;
     form.MResetSizeClick();
     EXPECT_EQ(form.State().WindowWidth, 620);
+    EXPECT_EQ(form.State().place.width, 620);
+    EXPECT_EQ(form.State().place.height, 469);
+    EXPECT_EQ(form.State().place.sizeRequests, requests + 1); // the window itself follows
     EXPECT_EQ(h.Button(21).left, 154);
 }
 

@@ -79,9 +79,11 @@ TEST_F(DiskCopy, AMissingVolumeWarnsAndCopiesNothing) {
         ASSERT_EQ(dialogs.Messages().size(), 1u);
         EXPECT_EQ(dialogs.Messages()[0].kind, MsgKind::Warning);
         EXPECT_EQ(dialogs.Messages()[0].text,
-                  std::string("Drive not responding!\rYou may need to put a diskette in the ") +
+                  std::string("Drive not responding!\rYou may need to plug in a removable disk "
+                              "for ") +
                       drive +
-                      ":\\ Drive, then press the copy button again.\rOr select a different "
+                      ":\\ (the letters stand for the disks mounted under /media and /run/media, "
+                      "in mount order), then press the copy button again.\rOr select a different "
                       "drive under the File Menu : Copy Program to Diskette.");
     }
     EXPECT_TRUE(fs::is_empty(volume));
