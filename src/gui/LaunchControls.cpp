@@ -97,6 +97,8 @@ LaunchControls::LaunchControls(QMainWindow& window, TForm1& form, QWidget* toolB
         unseen.setColor(role, Qt::transparent);
     }
     keys_->setPalette(unseen);
+    // Read-only: with the focus on it (where it lives) it would draw a blinking text cursor.
+    keys_->setReadOnly(true);
     keys_->installEventFilter(this);
 }
 
