@@ -55,8 +55,9 @@ int main(int argc, char* argv[]) {
     QApplication::setStyle(new lv::HintStyle);
 
     std::string programDir;
+    bool firstStart = false;
     try {
-        programDir = lv::FindProgramDir(lv::ProgramDirSourcesFromEnvironment());
+        programDir = lv::FindProgramDir(lv::ProgramDirSourcesFromEnvironment(), &firstStart);
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QStringLiteral("Linkvane"), QString::fromUtf8(error.what()));
         return 1;
@@ -66,6 +67,11 @@ int main(int argc, char* argv[]) {
     for (const QString& arg : QCoreApplication::arguments().mid(1)) {
         // Arguments are file names: kept as the file system spells them.
         args.push_back(QFile::encodeName(arg).toStdString());
+    }
+    // No installer runs on Linux to mark the first start ("/_"): a program directory made just
+    // now is one, and the new user is welcomed.
+    if (firstStart && args.empty()) {
+        args.emplace_back("/_");
     }
 
     lv::QtDialogs dialogs;

@@ -38,9 +38,12 @@ bool HoldsSettingsFile(const std::string& dir) {
     return false;
 }
 
-std::string Ensure(const std::string& dir) {
+std::string Ensure(const std::string& dir, bool* created) {
     std::error_code ec;
-    fs::create_directories(dir, ec);
+    const bool made = fs::create_directories(dir, ec);
+    if (created != nullptr) {
+        *created = made && !ec;
+    }
     if (!fs::is_directory(dir)) {
         throw std::runtime_error("Cannot create directory " + dir);
     }
@@ -49,9 +52,12 @@ std::string Ensure(const std::string& dir) {
 
 } // namespace
 
-std::string FindProgramDir(const ProgramDirSources& sources) {
+std::string FindProgramDir(const ProgramDirSources& sources, bool* created) {
+    if (created != nullptr) {
+        *created = false;
+    }
     if (!sources.linkvaneHome.empty()) {
-        return Ensure(sources.linkvaneHome);
+        return Ensure(sources.linkvaneHome, created);
     }
     if (!sources.executableDir.empty() && access(sources.executableDir.c_str(), W_OK) == 0 &&
         HoldsSettingsFile(sources.executableDir)) {
@@ -62,7 +68,7 @@ std::string FindProgramDir(const ProgramDirSources& sources) {
         // Relative values are invalid by the XDG rules and are ignored.
         data = WithSlash(sources.home) + ".local/share";
     }
-    return Ensure(WithSlash(data) + "linkvane");
+    return Ensure(WithSlash(data) + "linkvane", created);
 }
 
 ProgramDirSources ProgramDirSourcesFromEnvironment() {

@@ -15,9 +15,14 @@ TEST(ProgramDir, ChoosesHomeThenPortableThenDataDirectory) {
     sources.executableDir = exe;
     sources.home = dir.File("home");
 
-    // Without a settings file beside the program: the per-user data directory, created.
-    EXPECT_EQ(lv::FindProgramDir(sources), dir.File("home") + "/.local/share/linkvane/");
+    // Without a settings file beside the program: the per-user data directory, created; the
+    // start that creates it is the first one.
+    bool created = false;
+    EXPECT_EQ(lv::FindProgramDir(sources, &created), dir.File("home") + "/.local/share/linkvane/");
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("home/.local/share/linkvane")));
+    EXPECT_TRUE(created);
+    EXPECT_EQ(lv::FindProgramDir(sources, &created), dir.File("home") + "/.local/share/linkvane/");
+    EXPECT_FALSE(created);
     sources.xdgDataHome = dir.File("data");
     EXPECT_EQ(lv::FindProgramDir(sources), dir.File("data") + "/linkvane/");
     sources.xdgDataHome = "relative/ignored";
