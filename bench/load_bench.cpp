@@ -1,9 +1,9 @@
 // Opening a DataFile with many pages, from the file to the tab set the window shows: the page
 // names alone, and the whole start-up of the main window model (settings, first page, tabs).
 // 10,000 and 65,536 pages (the most a DataFile may have) must both take well under a second.
+#include "NoDialogs.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/TForm1.h"
-#include "platform/Dialogs.h"
 #include "platform/Screen.h"
 #include "store/DataFile.h"
 #include "store/FileIo.h"
@@ -18,23 +18,7 @@
 
 namespace {
 
-// No page has a password, so nothing asks; an unexpected question ends the run.
-class NoDialogs : public lv::Dialogs {
-public:
-    lv::MsgResult Message(const lv::MessageRequest&) override { throw Unexpected(); }
-    int UserDlg(const lv::UserDlgRequest&) override { throw Unexpected(); }
-    lv::PasswordResult Password(const lv::PasswordRequest&) override { throw Unexpected(); }
-    lv::FontResult Font(const lv::FontRequest&) override { throw Unexpected(); }
-    void Count(const lv::CountRequest&) override { throw Unexpected(); }
-    lv::ColorResult Color(const lv::ColorRequest&) override { throw Unexpected(); }
-    lv::OpenFileResult OpenFile(const lv::OpenFileRequest&) override { throw Unexpected(); }
-    lv::OpenFileResult SaveFile(const lv::SaveFileRequest&) override { throw Unexpected(); }
-    int NavPage(const lv::NavPageRequest&) override { throw Unexpected(); }
-    void Error(const std::string&) override { throw Unexpected(); }
-
-private:
-    static std::logic_error Unexpected() { return std::logic_error("unexpected question"); }
-};
+using lvbench::NoDialogs;
 
 // [Tabs] first, as the program writes it, then every page with three bookmarks; each page can
 // have a password.

@@ -1,9 +1,9 @@
 // A page switch as the user makes it: TForm1 selects another tab, loads the page's 80 slots
 // through one engine and saves the DataFile, on a file of 1,000 pages of 80 bookmarks; with and
 // without something on the page that makes the save write.
+#include "NoDialogs.h"
 #include "mainwindow/TForm1.h"
 #include "platform/Clock.h"
-#include "platform/Dialogs.h"
 #include "platform/Screen.h"
 #include "store/TIniFile32.h"
 #include "support/FixedClock.h"
@@ -20,23 +20,7 @@
 
 namespace {
 
-// No page has a password, so nothing asks; an unexpected question ends the run.
-class NoDialogs : public lv::Dialogs {
-public:
-    lv::MsgResult Message(const lv::MessageRequest&) override { throw Unexpected(); }
-    int UserDlg(const lv::UserDlgRequest&) override { throw Unexpected(); }
-    lv::PasswordResult Password(const lv::PasswordRequest&) override { throw Unexpected(); }
-    lv::FontResult Font(const lv::FontRequest&) override { throw Unexpected(); }
-    void Count(const lv::CountRequest&) override { throw Unexpected(); }
-    lv::ColorResult Color(const lv::ColorRequest&) override { throw Unexpected(); }
-    lv::OpenFileResult OpenFile(const lv::OpenFileRequest&) override { throw Unexpected(); }
-    lv::OpenFileResult SaveFile(const lv::SaveFileRequest&) override { throw Unexpected(); }
-    int NavPage(const lv::NavPageRequest&) override { throw Unexpected(); }
-    void Error(const std::string&) override { throw Unexpected(); }
-
-private:
-    static std::logic_error Unexpected() { return std::logic_error("unexpected question"); }
-};
+using lvbench::NoDialogs;
 
 constexpr int kPages = 1000;
 
