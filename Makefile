@@ -1,4 +1,5 @@
-# The two commands: `make run` and `make test`. Both install what is missing, configure and build.
+# The two commands: `make run` and `make test`. Both install what is missing, configure and build:
+# `make run` only what building and running need, `make test` the test tools too.
 BUILD      ?= build
 TEST_BUILD ?= build-test
 BENCH_BUILD ?= build-bench
@@ -6,10 +7,13 @@ GENERATOR  := -G Ninja
 JOBS       ?= 2
 CTEST_ARGS ?=
 
-.PHONY: run test bench fuzz deps build build-test format format-check clean
+.PHONY: run test bench fuzz deps deps-test build build-test format format-check clean
 
 deps:
 	@scripts/install-deps
+
+deps-test:
+	@scripts/install-deps test
 
 build: deps
 	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLV_BUILD_TESTS=OFF >/dev/null
@@ -19,14 +23,14 @@ run: build
 	$(BUILD)/bin/linkvane
 
 # Tests run in a Debug build with AddressSanitizer and UBSan; warnings are errors there.
-build-test: deps
+build-test: deps-test
 	@cmake -S . -B $(TEST_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DLV_SANITIZE=ON -DLV_WERROR=ON >/dev/null
 	@cmake --build $(TEST_BUILD) -j $(JOBS)
 
 test: build-test
 	cd $(TEST_BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600 $(CTEST_ARGS)
 
-bench: deps
+bench: deps-test
 	@cmake -S . -B $(BENCH_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DLV_BUILD_TESTS=OFF -DLV_BUILD_GUI=OFF -DLV_BUILD_BENCH=ON >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@for b in $(BENCH_BUILD)/bench/*_bench; do echo "== $$b"; $$b || exit 1; done
