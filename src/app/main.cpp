@@ -1,3 +1,4 @@
+#include "gui/AppInfo.h"
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
 #include "gui/MainWindowView.h"
@@ -28,29 +29,42 @@
 #include <QMessageBox>
 #include <QSocketNotifier>
 #include <QUrl>
+#include <cstdio>
 #include <exception>
+#include <string_view>
 
 namespace {
 
-// The help page: installed beside the program, else the one of the source tree it was built from.
 QString FindHelpFile() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QString candidates[] = {exeDir + QStringLiteral("/../share/linkvane/help.html"),
-                                  exeDir + QStringLiteral("/help.html"),
-                                  QStringLiteral(LV_SOURCE_HELP_FILE)};
-    for (const QString& candidate : candidates) {
-        if (QFileInfo::exists(candidate)) {
-            return QFileInfo(candidate).canonicalFilePath();
-        }
-    }
-    return candidates[0];
+    return lv::FindHelpFile(QCoreApplication::applicationDirPath(),
+                            QStringLiteral(LV_SOURCE_HELP_FILE));
+}
+
+// --version and --help answer on stdout without a window, so they work with no display.
+int AnswerOption(int argc, char* argv[], std::string_view option) {
+    QCoreApplication app(argc, argv);
+    const QString helpFile = FindHelpFile();
+    const QString text =
+        option == "--version" ? lv::VersionText(helpFile) : lv::UsageText(helpFile);
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 } // namespace
 
 int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg(argv[i]);
+        if (arg == "--version" || arg == "--help") {
+            return AnswerOption(argc, argv, arg);
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Linkvane"));
+    QApplication::setApplicationVersion(lv::AppVersion());
+    // Desktops match the window to linkvane.desktop by this name (the Wayland app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("linkvane"));
+    QApplication::setWindowIcon(lv::AppIcon());
     QApplication::setQuitOnLastWindowClosed(true);
     QApplication::setStyle(new lv::HintStyle);
 

@@ -1,4 +1,5 @@
 #include "gui/MainWindowView.h"
+#include "gui/AppInfo.h"
 
 #include "gui/Colors.h"
 #include "gui/EditControls.h"
@@ -16,9 +17,11 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -59,6 +62,7 @@ QString ColourName(int value, const QPalette& palette) {
 MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     : form_(form), dialogs_(dialogs), helpFile_(std::move(helpFile)) {
     setObjectName(QStringLiteral("Form1"));
+    setWindowIcon(AppIcon());
     auto* central = new CentralArea;
     central->onResize = [this] { LayoutPanels(); };
     central_ = central;
@@ -203,8 +207,7 @@ void MainWindowView::BuildMenus() {
             [this] { OpenHelp(QStringLiteral("topic-1")); });
     command(help, QStringLiteral("MHelpSearch"), QStringLiteral("Help &Search"),
             [this] { OpenHelp(QString()); });
-    command(help, QStringLiteral("MAbout"), QStringLiteral("&About"),
-            [this] { OpenHelp(QStringLiteral("topic-9")); });
+    command(help, QStringLiteral("MAbout"), QStringLiteral("&About"), [this] { ShowAbout(); });
 }
 
 QAction* MainWindowView::Action(const QString& objectName) const {
@@ -228,6 +231,19 @@ void MainWindowView::OpenHelp(const QString& anchor) {
         url.setFragment(anchor);
     }
     QDesktopServices::openUrl(url);
+}
+
+void MainWindowView::ShowAbout() {
+    const MainWindowState& state = form_.State();
+    QMessageBox box(this);
+    box.setObjectName(QStringLiteral("AboutBox"));
+    box.setWindowTitle(QStringLiteral("About Linkvane"));
+    box.setTextFormat(Qt::RichText);
+    box.setText(AboutText(QFile::decodeName(state.ProgramDir.c_str()),
+                          QFile::decodeName(state.DataFileName.c_str())));
+    box.setIconPixmap(AppIcon().pixmap(64));
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
 }
 
 void MainWindowView::Dispatch(const std::function<void()>& handler) {

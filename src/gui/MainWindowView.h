@@ -74,6 +74,8 @@ private:
     QSize PlaceSize() const;
     int GrownHeight(int height, int growth) const;
     void OpenHelp(const QString& anchor);
+    // Help > About: name, version, licence, the program directory and the DataFile in use.
+    void ShowAbout();
     // An error of a handler: the general error box, or stderr once termination was requested.
     void Report(const std::string& text);
 
