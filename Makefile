@@ -7,11 +7,12 @@ GENERATOR  := -G Ninja
 JOBS       ?= 2
 CTEST_ARGS ?=
 
-.PHONY: run test bench fuzz deps deps-test build build-test format format-check clean
+.PHONY: run test bench fuzz deps build build-test format format-check clean
 
 deps:
 	@scripts/install-deps
 
+.PHONY: deps-test
 deps-test:
 	@scripts/install-deps test
 
