@@ -17,7 +17,7 @@ wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linkvane  \[ Start
   fail "the main window did not appear: $(cat "$tmp/app.log")"
 
 # _NET_WM_ICON: width, height, then the pixels; the icon comes in several sizes.
-icon=$(xprop -id "$wid" -notype _NET_WM_ICON | head -c 4000)
+icon=$(xprop -id "$wid" -notype _NET_WM_ICON >"$tmp/icon"; head -c 4000 "$tmp/icon")
 grep -q 'Icon (' <<<"$icon" || fail "the window has no icon: $icon"
 
 xdotool windowfocus --sync "$wid"
@@ -32,6 +32,6 @@ tries=50 wait_for sh -c "! xdotool search --onlyvisible --name '^About Linkvane\
   fail "the About box did not close"
 
 kill -TERM "$app_pid"
-wait "$app_pid" || fail "the program ended with status $?"
+wait "$app_pid" || fail "the program ended with status $?: $(cat "$tmp/app.log")"
 app_pid=""
-echo ok
+cat "$tmp/app.log"; echo ok
