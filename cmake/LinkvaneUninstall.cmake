@@ -1,0 +1,28 @@
+# make uninstall: removes every file the last install wrote (the build folder's
+# install_manifest.txt, whose paths include the DESTDIR of that install), then the folders of
+# Linkvane's own that are left empty.
+# cmake -DMANIFEST=<build>/install_manifest.txt -P cmake/LinkvaneUninstall.cmake
+if(NOT MANIFEST OR NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (run make install first)")
+endif()
+file(STRINGS "${MANIFEST}" installed)
+set(folders)
+foreach(file ${installed})
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    message(STATUS "Removing ${file}")
+    file(REMOVE "${file}")
+  endif()
+  get_filename_component(folder "${file}" DIRECTORY)
+  get_filename_component(name "${folder}" NAME)
+  if(name STREQUAL "linkvane")
+    list(APPEND folders "${folder}")
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES folders)
+foreach(folder ${folders})
+  file(GLOB left "${folder}/*")
+  if(IS_DIRECTORY "${folder}" AND NOT left)
+    message(STATUS "Removing ${folder}")
+    file(REMOVE_RECURSE "${folder}")
+  endif()
+endforeach()
