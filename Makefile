@@ -20,13 +20,13 @@ build: deps
 run: build
 	$(BUILD)/bin/linkvane
 
-# make install [PREFIX=/usr/local] [DESTDIR=/staging]; make uninstall removes what it installed
-# (the list is $(BUILD)/install_manifest.txt).
+# make install [PREFIX=/usr/local] [DESTDIR=/staging]; make uninstall [DESTDIR=/staging] removes
+# what it installed (the list is $(BUILD)/install_manifest.txt).
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
 
 uninstall:
-	@cmake -DMANIFEST=$(abspath $(BUILD))/install_manifest.txt -P cmake/LinkvaneUninstall.cmake
+	@DESTDIR="$(DESTDIR)" cmake -DMANIFEST=$(abspath $(BUILD))/install_manifest.txt -P cmake/LinkvaneUninstall.cmake
 
 # The Debian package, from a Release build with the prefix /usr: $(DEB_BUILD)/linkvane_*.deb.
 deb: deps

@@ -58,6 +58,13 @@ endif()
 # The licence and the change log, where Debian keeps them for every package.
 set(lv_docdir ${CMAKE_INSTALL_DATADIR}/doc/linkvane)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${lv_docdir} RENAME copyright)
+configure_file(${lv_data}/changelog.in ${lv_generated}/changelog @ONLY)
+add_custom_command(OUTPUT ${lv_generated}/changelog.gz
+                   COMMAND gzip -9 -n -f -k ${lv_generated}/changelog
+                   DEPENDS ${lv_generated}/changelog
+                   COMMENT "Compressing the change log")
+add_custom_target(lv_changelog ALL DEPENDS ${lv_generated}/changelog.gz)
+install(FILES ${lv_generated}/changelog.gz DESTINATION ${lv_docdir})
 
 # make deb: the Debian package, its dependencies found by dpkg-shlibdeps from the linked libraries.
 set(CPACK_GENERATOR DEB)
@@ -67,9 +74,10 @@ set(CPACK_PACKAGE_VENDOR "The Linkvane developers")
 set(CPACK_PACKAGE_CONTACT "The Linkvane developers <linkvane@linkvane.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop bookmark manager")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Linkvane keeps web addresses, local files and programs as bookmark buttons on named pages,\n\
-shown as tabs along the bottom of its window. One click opens a bookmark in a web browser or on\n\
-the desktop. Every change is written to the bookmark file at once and atomically.")
+    "Linkvane keeps web addresses, local files and programs as bookmark buttons\n\
+on named pages, shown as tabs along the bottom of its window. One click opens\n\
+a bookmark in a web browser or on the desktop. Every change is written to the\n\
+bookmark file at once and atomically.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -1,13 +1,14 @@
 # make uninstall: removes every file the last install wrote (the build folder's
-# install_manifest.txt, whose paths include the DESTDIR of that install), then the folders of
-# Linkvane's own that are left empty.
-# cmake -DMANIFEST=<build>/install_manifest.txt -P cmake/LinkvaneUninstall.cmake
+# install_manifest.txt), then the folders of Linkvane's own that are left empty. The manifest
+# holds the paths without DESTDIR: give the same DESTDIR as to the install.
+# DESTDIR=... cmake -DMANIFEST=<build>/install_manifest.txt -P cmake/LinkvaneUninstall.cmake
 if(NOT MANIFEST OR NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} does not exist (run make install first)")
 endif()
 file(STRINGS "${MANIFEST}" installed)
 set(folders)
-foreach(file ${installed})
+foreach(path ${installed})
+  set(file "$ENV{DESTDIR}${path}")
   if(EXISTS "${file}" OR IS_SYMLINK "${file}")
     message(STATUS "Removing ${file}")
     file(REMOVE "${file}")
