@@ -31,6 +31,7 @@ status=$(dpkg-query -W -f='${Status}' linkvane 2>/dev/null || true)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 [[ $depends == *libqt6widgets6* && $depends == *libc6* ]] || fail "Depends lacks the linked libraries"
+[[ $depends == *qt6-qpa-plugins* ]] || fail "Depends lacks the platform plugins Qt needs for a window"
 
 lintian --fail-on error --tag-display-limit 0 "$deb" || fail "lintian reports errors"
 
@@ -48,6 +49,7 @@ out=$(cd "$tmp" && LINKVANE_HOME=$tmp QT_QPA_PLATFORM=offscreen timeout 30 /usr/
   fail "/usr/bin/linkvane --version failed or did not exit: $out"
 echo "$out"
 grep -qF "$version" <<<"$out" || fail "linkvane --version does not print $version"
+grep -qxF "Help page: /usr/share/linkvane/help.html" <<<"$out" || fail "linkvane does not use the installed help page"
 for file in /usr/share/linkvane/help.html /usr/share/applications/linkvane.desktop \
   /usr/share/man/man1/linkvane.1.gz /usr/share/icons/hicolor/48x48/apps/linkvane.png \
   /usr/share/doc/linkvane/copyright; do
