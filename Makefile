@@ -3,11 +3,13 @@
 BUILD      ?= build
 TEST_BUILD ?= build-test
 BENCH_BUILD ?= build-bench
+DEB_BUILD  ?= build-deb
+PREFIX     ?= /usr/local
 GENERATOR  := -G Ninja
 JOBS       ?= 2
 CTEST_ARGS ?=
 
-.PHONY: run test bench fuzz deps build build-test format format-check clean
+.PHONY: run test bench fuzz deps build build-test install uninstall deb format format-check clean
 
 deps:
 	@scripts/install-deps
@@ -17,11 +19,27 @@ deps-test:
 	@scripts/install-deps test
 
 build: deps
-	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLV_BUILD_TESTS=OFF >/dev/null
+	@cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLV_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/bin/linkvane
+
+# make install [PREFIX=/usr/local] [DESTDIR=/staging]; make uninstall [DESTDIR=/staging] removes
+# what it installed (the list is $(BUILD)/install_manifest.txt).
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD)
+
+uninstall:
+	@DESTDIR="$(DESTDIR)" cmake -DMANIFEST=$(abspath $(BUILD))/install_manifest.txt -P cmake/LinkvaneUninstall.cmake
+
+# The Debian package, from a Release build with the prefix /usr: $(DEB_BUILD)/linkvane_*.deb.
+deb: deps
+	@cmake -S . -B $(DEB_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DLV_BUILD_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake --build $(DEB_BUILD) -j $(JOBS)
+	@rm -f $(DEB_BUILD)/linkvane_*.deb
+	cd $(DEB_BUILD) && cpack -G DEB
+	@ls $(DEB_BUILD)/linkvane_*.deb
 
 # Tests run in a Debug build with AddressSanitizer and UBSan; warnings are errors there.
 build-test: deps-test
@@ -53,4 +71,4 @@ format-check:
 	clang-format --dry-run --Werror $(SOURCES)
 
 clean:
-	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) build-fuzz
+	rm -rf $(BUILD) $(TEST_BUILD) $(BENCH_BUILD) $(DEB_BUILD) build-fuzz
