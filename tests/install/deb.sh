@@ -56,6 +56,19 @@ for file in /usr/share/linkvane/help.html /usr/share/applications/linkvane.deskt
   [[ -s $file ]] || fail "the package did not install $file"
 done
 
+# The installed program starts for real (offscreen), makes its settings and bookmark files and ends on SIGTERM.
+mkdir -p "$tmp/home"
+(cd "$tmp" && LINKVANE_HOME=$tmp/home QT_QPA_PLATFORM=offscreen exec /usr/bin/linkvane) \
+  >"$tmp/run.log" 2>&1 &
+run_pid=$!
+for _ in $(seq 100); do
+  [[ -e $tmp/home/Disk.LVD && -s $tmp/home/LVD.INI ]] && break
+  sleep 0.1
+done
+[[ -e $tmp/home/Disk.LVD ]] || { kill "$run_pid" 2>/dev/null; fail "the installed program did not start: $(cat "$tmp/run.log")"; }
+kill -TERM "$run_pid"
+wait "$run_pid" || fail "the installed program ended with status $? on SIGTERM: $(cat "$tmp/run.log")"
+
 mapfile -t installed < <(dpkg -L linkvane)
 apt-get remove -y -qq linkvane >"$tmp/apt.log" 2>&1 || { cat "$tmp/apt.log"; fail "apt-get remove"; }
 # A package without configuration files is gone after the removal; one that left some is purged.
