@@ -83,13 +83,6 @@ void TIniFile32::Load(std::string bytes) {
         lines_.emplace_back(start, static_cast<std::size_t>(end - start));
     }
     modified_ = false;
-    // Every line ended by CR LF, the last one included, exactly when the sizes agree: then a save
-    // without changes writes the very bytes that are on disk.
-    std::size_t saved = 0;
-    for (const std::string_view line : lines_) {
-        saved += line.size() + 2;
-    }
-    onDisk_ = saved == text.size();
 }
 
 std::string_view TIniFile32::OwnLine(std::string text) {
@@ -432,7 +425,6 @@ void TIniFile32::UpdateFile() {
         return true;
     });
     modified_ = false;
-    onDisk_ = true;
 }
 
 std::optional<std::int32_t> ParseInteger(std::string_view text) {

@@ -125,8 +125,6 @@ private:
     mutable std::string probe_;
     bool deferSaves_ = false;
     bool modified_ = false;
-    // The lines, saved, give exactly the bytes the file held when loaded or last saved.
-    bool onDisk_ = false;
 };
 
 // One-shot operations: each opens a fresh engine over the file, performs one call and discards
