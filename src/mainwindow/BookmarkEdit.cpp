@@ -7,6 +7,7 @@
 #include "mainwindow/UrlHelpers.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
+#include "store/FileIo.h"
 #include "store/Settings.h"
 #include "store/TIniFile32.h"
 #include "store/Text.h"
@@ -167,6 +168,11 @@ void BookmarkEdit::SetButtonParams(int slot) {
     ShowSlot(state_, ini, page, slot);
     ActAfterEditor(page, slot);
     form.EditorAction = kEditNothing;
+    // An editor closed without a change leaves no backup armed for a later, unrelated save; a
+    // bookmark picked up to be put down keeps it for the put.
+    if (!edit_.putPending) {
+        DisarmBeforeFirstChange();
+    }
 }
 
 void BookmarkEdit::NameChange(const std::string& page, int slot) {

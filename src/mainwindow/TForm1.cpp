@@ -15,6 +15,7 @@
 #include "mainwindow/UrlBox.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
+#include "store/FileIo.h"
 #include "store/Settings.h"
 #include "store/TIniFile32.h"
 
@@ -345,13 +346,21 @@ void TForm1::SetButtonParams(int slot) {
     Edit().SetButtonParams(slot);
 }
 
+// A drag or a drop that was refused changed nothing: the backup it armed must not be taken by
+// some later save.
 void TForm1::ButtonDragDrop(int source, int target) {
     Edit().ButtonDragDrop(source, target);
+    if (!edit_.putPending) {
+        DisarmBeforeFirstChange();
+    }
 }
 
 void TForm1::FormDropFiles(const std::vector<std::string>& files, int x, int y) {
     BookmarkEdit edit = Edit();
     DroppedFiles(state_, ports_.dialogs, edit).Drop(files, x, y);
+    if (!edit_.putPending) {
+        DisarmBeforeFirstChange();
+    }
 }
 
 void TForm1::MPagePassClick() {

@@ -104,7 +104,12 @@ TEST(Editor, UndoAfterAClickOnAnEmptySlotWithNoBrowserBringsBackTheOldName) {
     EXPECT_EQ(ReadBytes(h.path), renamed) << "nothing may be written for an empty capture";
     form.AddBookmarkClick();
     EXPECT_EQ(ReadBytes(h.path), renamed);
-    // Nor does a later save that takes no backup of its own (erasing a page's bookmarks).
+    // An editor opened by mistake and closed without a change arms nothing for later either.
+    h.editor = [](TBConfigForm&) {};
+    form.SetButtonParams(1);
+    EXPECT_EQ(ReadBytes(h.path), renamed);
+    // So a later save that takes no backup of its own (erasing a page's bookmarks) keeps the
+    // rename undoable.
     lv::WriteToIniSLVD(h.path, "Other", "01N", "Not backed up");
 
     form.MUndoClick();
