@@ -80,7 +80,8 @@ void Launching::ButtonClick(int slot) {
         local = ini.ReadString(page, SlotKey(slot, 'L'), "");
     }
     if (target.empty()) {
-        TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Capture page");
+        TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup,
+                               local == "Yes" ? "Choose file" : "Capture page");
         if (local == "Yes") {
             ChooseLocalTarget(slot);
         } else {
