@@ -11,10 +11,7 @@ printf '[Tabs]\r\nCount=1\r\nTab1=Home\r\n[Home]\r\n01N=First\r\n01U=http://127.
   >"$home/Start.lvd"
 printf '[File]\r\nName=%s\r\n' "$home/Start.lvd" >"$home/lvd.ini"
 
-"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
-app_pid=$!
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Linkvane  \[ Start \]' | head -n1) ||
-  fail "the main window did not appear: $(cat "$tmp/app.log")"
+start_linkvane Start
 
 # _NET_WM_ICON: width, height, then the pixels; the icon comes in several sizes.
 icon=$(xprop -id "$wid" -notype _NET_WM_ICON >"$tmp/icon"; head -c 4000 "$tmp/icon")

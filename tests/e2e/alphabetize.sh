@@ -12,10 +12,7 @@ data="$home/Work.lvd"
 printf '[Tabs]\r\nCount=2\r\nTab1=Work\r\nTab2=News\r\n[Work]\r\n03N=zeta\r\n03U=http://z/\r\n07N=Alpha\r\n07U=http://a/\r\n09N=beta\r\n09U=http://b/\r\n' >"$data"
 printf '[File]\r\nName=%s\r\n' "$data" >"$home/lvd.ini"
 
-"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
-app_pid=$!
-wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Work \]' | head -n1) ||
-  fail "the main window did not appear: $(cat "$tmp/app.log")"
+start_linkvane Work
 
 # Without a window manager a click hands the window the keys (on the key sink).
 eval "$(xdotool getwindowgeometry --shell "$wid")"

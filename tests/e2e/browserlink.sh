@@ -72,10 +72,7 @@ printf '[Tabs]\r\nCount=1\r\nTab1=Home\r\n[Home]\r\n01N=Second\r\n01U=%s\r\n' "$
 printf '[File]\r\nName=%s\r\n[Show]\r\nPages=Multiple\r\n[Browser]\r\nCount=1\r\nSelected=1\r\n1=%s\r\nDebugPort=%s\r\n' \
   "$data" "$browser" "$debug_port" >"$home/lvd.ini"
 
-"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
-app_pid=$!
-wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Link \]' | head -n1) ||
-  fail "the main window did not appear: $(cat "$tmp/app.log")"
+start_linkvane Link
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 
 stored() { tr -d '\r' <"$data" | grep -qxF -- "$1"; }

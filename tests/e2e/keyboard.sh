@@ -23,10 +23,7 @@ data="$home/Keys.lvd"
 printf '[File]\r\nName=%s\r\n[Show]\r\nPages=Multiple\r\n[Browser]\r\nCount=1\r\nSelected=1\r\n1=%s\r\n' \
   "$data" "$browser" >"$home/lvd.ini"
 
-"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
-app_pid=$!
-wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Keys \]' | head -n1) ||
-  fail "the main window did not appear: $(cat "$tmp/app.log")"
+start_linkvane Keys
 
 title_has() { xdotool getwindowname "$wid" | grep -q -- "$1"; }
 launched() { [ -f "$tmp/argv" ]; }

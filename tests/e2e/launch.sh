@@ -26,10 +26,7 @@ data="$home/Launch.lvd"
 printf '[File]\r\nName=%s\r\n[Show]\r\nPages=Multiple\r\n[Browser]\r\nCount=1\r\nSelected=1\r\n1=%s\r\n' \
   "$data" "$browser" >"$home/lvd.ini"
 
-"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
-app_pid=$!
-wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Launch \]' | head -n1) ||
-  fail "the main window did not appear: $(cat "$tmp/app.log")"
+start_linkvane Launch
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 
 # Below the menu bar and the tool bar lies the first row of buttons: walk up the second

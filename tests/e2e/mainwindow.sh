@@ -14,10 +14,7 @@ cp "$fixtures/mw-windows.lvd" "$data"
 printf '\r\n[File]\r\nName=%s\r\n' "$data" >"$home/lvd.ini"
 
 start_app() {
-  "$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
-  app_pid=$!
-  wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Bookmarks \]' | head -n1) ||
-    fail "the main window did not appear: $(cat "$tmp/app.log")"
+  start_linkvane Bookmarks
 }
 
 title_has() { xdotool getwindowname "$wid" | grep -q -- "$1"; }

@@ -42,6 +42,15 @@ wait_for() {
   return 1
 }
 
+# Starts the program (its output goes to $tmp/app.log) and waits until the main window of the
+# DataFile named $1 shows; app_pid and wid name the process and the window.
+start_linkvane() {
+  "$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
+  app_pid=$!
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --name "^Linkvane  \\[ $1 \\]" | head -n1) ||
+    fail "the main window did not appear: $(cat "$tmp/app.log")"
+}
+
 # Starts Xvfb (it tells the display number it took once it accepts connections) and makes
 # $home the program directory. $screen_size, when set, is the screen's size in pixels.
 start_display() {

@@ -18,10 +18,7 @@ printf '[Tabs]\r\nCount=3\r\nTab1=Home\r\nTab2=Work\r\nTab3=Play\r\n[Home]\r\n01
 printf '[File]\r\nName=%s\r\n[Show]\r\nPages=Multiple\r\n[Browser]\r\nCount=1\r\nSelected=1\r\n1=%s\r\n' \
   "$data" "$browser" >"$home/lvd.ini"
 
-"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
-app_pid=$!
-wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Start \]' | head -n1) ||
-  fail "the main window did not appear: $(cat "$tmp/app.log")"
+start_linkvane Start
 
 # Without a window manager nobody hands a new window the keyboard; this is what one does when
 # the window appears. Where the keys go inside the window is the program's own choice.

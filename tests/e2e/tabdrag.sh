@@ -19,10 +19,7 @@ data="$home/Drag.lvd"
 } >"$data"
 printf '[File]\r\nName=%s\r\n' "$data" >"$home/lvd.ini"
 
-"$LINKVANE_BIN" >"$tmp/app.log" 2>&1 &
-app_pid=$!
-wid=$(timeout 20 xdotool search --sync --name '^Linkvane  \[ Drag \]' | head -n1) ||
-  fail "the main window did not appear: $(cat "$tmp/app.log")"
+start_linkvane Drag
 
 title_has() { xdotool getwindowname "$wid" | grep -q -- "$1"; }
 tabs_are() { [ "$(tr -d '\r' <"$data" | sed -n '/^\[Tabs\]/,/^\[/p' | grep '^Tab[1-4]=' | cut -d= -f2 | paste -sd' ')" = "$1" ]; }
