@@ -460,10 +460,11 @@ void MainWindowView::Render() {
     Action(QStringLiteral("MColumn2"))->setChecked(state.ColumnCount == 2);
     Action(QStringLiteral("MColumn3"))->setChecked(state.ColumnCount == 3);
     Action(QStringLiteral("MColumn4"))->setChecked(state.ColumnCount == 4);
-    Action(QStringLiteral("MUndo"))->setEnabled(form_.UndoEnabled());
-    Action(QStringLiteral("MUndo"))->setText(QString::fromStdString(form_.UndoCaption()));
-    Action(QStringLiteral("MRedo"))->setEnabled(form_.RedoEnabled());
-    Action(QStringLiteral("MRedo"))->setText(QString::fromStdString(form_.RedoCaption()));
+    const TForm1::UndoMenu undo = form_.UndoItems();
+    Action(QStringLiteral("MUndo"))->setEnabled(undo.undoEnabled);
+    Action(QStringLiteral("MUndo"))->setText(QString::fromStdString(undo.undoCaption));
+    Action(QStringLiteral("MRedo"))->setEnabled(undo.redoEnabled);
+    Action(QStringLiteral("MRedo"))->setText(QString::fromStdString(undo.redoCaption));
     edit_->Render();
     launch_->Render();
     files_->Render();

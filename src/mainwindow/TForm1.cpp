@@ -185,23 +185,17 @@ void TForm1::MRedoClick() {
 }
 
 // Undo and Redo work only while the backup switch is on: off means no backup and no history.
-bool TForm1::UndoEnabled() const {
-    return state_.checks.autoBackup && ReadModificationHistory(state_.DataFileName).canUndo;
-}
-
-bool TForm1::RedoEnabled() const {
-    return state_.checks.autoBackup && ReadModificationHistory(state_.DataFileName).canRedo;
-}
-
-std::string TForm1::UndoCaption() const {
-    const ModificationHistoryMenu menu = ReadModificationHistory(state_.DataFileName);
-    return menu.canUndo && !menu.undoCommand.empty() ? "&Undo " + menu.undoCommand
-                                                     : "&Undo last Edit";
-}
-
-std::string TForm1::RedoCaption() const {
-    const ModificationHistoryMenu menu = ReadModificationHistory(state_.DataFileName);
-    return menu.canRedo && !menu.redoCommand.empty() ? "&Redo " + menu.redoCommand : "&Redo";
+TForm1::UndoMenu TForm1::UndoItems() const {
+    const ModificationHistoryMenu history = ReadModificationHistory(state_.DataFileName);
+    UndoMenu menu;
+    menu.undoEnabled = state_.checks.autoBackup && history.canUndo;
+    menu.redoEnabled = state_.checks.autoBackup && history.canRedo;
+    menu.undoCaption = history.canUndo && !history.undoCommand.empty()
+                           ? "&Undo " + history.undoCommand
+                           : "&Undo last Edit";
+    menu.redoCaption =
+        history.canRedo && !history.redoCommand.empty() ? "&Redo " + history.redoCommand : "&Redo";
+    return menu;
 }
 
 void TForm1::ReloadAfterUndo() {

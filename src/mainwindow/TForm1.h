@@ -72,10 +72,18 @@ public:
     // Undo and Redo step through the DataFile's history; their captions name the command.
     void MUndoClick();
     void MRedoClick();
-    bool UndoEnabled() const;
-    bool RedoEnabled() const;
-    std::string UndoCaption() const;
-    std::string RedoCaption() const;
+    struct UndoMenu {
+        bool undoEnabled = false;
+        bool redoEnabled = false;
+        std::string undoCaption;
+        std::string redoCaption;
+    };
+    // Both items from one read of the history, for a view that shows them after every handler.
+    UndoMenu UndoItems() const;
+    bool UndoEnabled() const { return UndoItems().undoEnabled; }
+    bool RedoEnabled() const { return UndoItems().redoEnabled; }
+    std::string UndoCaption() const { return UndoItems().undoCaption; }
+    std::string RedoCaption() const { return UndoItems().redoCaption; }
 
     // File menu: DataFiles (Save As and Rename share one handler) and the copy to removable
     // media; "&Alphabetize" of the Bookmarks menu. DriveMenuPopup refreshes the drive captions.
