@@ -12,44 +12,9 @@ namespace lv {
 
 namespace {
 
-// The next code point of a UTF-8 text; a byte that starts no valid sequence stands for itself
-// as U+FFFD, which is not hidden.
-char32_t NextCodePoint(std::string_view text, std::size_t& i) {
-    const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    std::size_t length = 0;
-    char32_t cp = 0;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        cp = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        cp = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        cp = lead & 0x07;
-    }
-    if (length == 0 || i + length > text.size()) {
-        ++i;
-        return 0xFFFD;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    }
-    i += length;
-    return cp;
-}
-
 bool HasHiddenCharacters(std::string_view utf8) {
     for (std::size_t i = 0; i < utf8.size();) {
-        if (IsHiddenCharacter(NextCodePoint(utf8, i))) {
+        if (IsHiddenCharacter(DecodeUtf8(utf8, i))) {
             return true;
         }
     }
@@ -100,7 +65,7 @@ std::string ShowHiddenCharacters(std::string_view utf8) {
     shown.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         const std::size_t start = i;
-        const char32_t cp = NextCodePoint(utf8, i);
+        const char32_t cp = DecodeUtf8(utf8, i);
         if (IsHiddenCharacter(cp)) {
             char text[16];
             std::snprintf(text, sizeof text, "<U+%04X>", static_cast<unsigned>(cp));

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace lv {
 
@@ -17,5 +19,9 @@ char32_t Cp1252ToUnicode(unsigned char byte);
 
 // Appends the UTF-8 form of one code point.
 void AppendUtf8(std::string& out, char32_t cp);
+
+// The code point of the UTF-8 text at pos; advances pos. An invalid or overlong sequence, a
+// surrogate or a value past U+10FFFF gives U+FFFD and skips one byte.
+char32_t DecodeUtf8(std::string_view s, std::size_t& pos);
 
 } // namespace lv
