@@ -25,12 +25,14 @@ root=$tmp/stage$prefix
 DESTDIR=$tmp/stage cmake --install "$build" >"$tmp/install.log" || { cat "$tmp/install.log"; fail "cmake --install"; }
 
 # Every file at its place; the PNG icons at the size their folder names.
-for file in bin/linkvane share/linkvane/help.html share/applications/linkvane.desktop \
+for file in bin/linkvane bin/linkvane-cli share/linkvane/help.html share/applications/linkvane.desktop \
   share/mime/packages/linkvane.xml share/metainfo/org.linkvane.Linkvane.metainfo.xml \
-  share/man/man1/linkvane.1.gz share/icons/hicolor/scalable/apps/linkvane.svg; do
+  share/man/man1/linkvane.1.gz share/man/man1/linkvane-cli.1.gz share/icons/hicolor/scalable/apps/linkvane.svg; do
   [[ -s $root/$file ]] || fail "$file is not installed"
 done
-[[ -x $root/bin/linkvane ]] || fail "bin/linkvane is not executable"
+for program in linkvane linkvane-cli; do
+  [[ -x $root/bin/$program ]] || fail "bin/$program is not executable"
+done
 for size in 16 22 24 32 48 64 128 256; do
   png=$root/share/icons/hicolor/${size}x${size}/apps/linkvane.png
   [[ -s $png ]] || fail "no ${size}x${size} icon"

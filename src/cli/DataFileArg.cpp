@@ -1,0 +1,52 @@
+#include "cli/DataFileArg.h"
+
+#include "cli/Command.h"
+#include "store/DataFile.h"
+#include "store/Text.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace lv::cli {
+
+TIniFile32 OpenExistingDataFile(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        throw CliError("cannot open " + path + ": " + std::strerror(errno));
+    }
+    if (!S_ISREG(info.st_mode))
+        throw CliError(path + " is not a DataFile (not a regular file)");
+    TIniFile32 ini(path);
+    if (!ReadFileProtection(ini).empty()) {
+        throw CliError(path + " is protected by a file password; open it in Linkvane to remove "
+                              "the password first");
+    }
+    return ini;
+}
+
+std::string FindPageOrFail(const std::vector<std::string>& pages, const std::string& nameUtf8) {
+    std::string stored = Utf8ToCp1252(nameUtf8);
+    for (const std::string& page : pages) {
+        if (page == stored)
+            return page;
+    }
+    for (const std::string& page : pages) {
+        if (SameText1252(page, stored))
+            return page;
+    }
+    throw CliError("no page named \"" + nameUtf8 + "\"");
+}
+
+void RefuseExistingUnlessForced(const std::string& path, bool force) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return;
+    if (S_ISDIR(info.st_mode))
+        throw CliError(path + " is a folder, not a file");
+    if (!force)
+        throw CliError(path + " exists; add --force to replace it");
+}
+
+} // namespace lv::cli
