@@ -2,6 +2,7 @@
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
 #include "gui/MainWindowView.h"
+#include "gui/QtClipboard.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtEventLoop.h"
 #include "gui/QtScreen.h"
@@ -96,6 +97,7 @@ int main(int argc, char* argv[]) {
     lv::LinuxShell shell;
     lv::DevToolsTransport browser(loop);
     lv::FileSearchProgress searchProgress;
+    lv::QtClipboard clipboard;
     lv::TForm1* started = nullptr;
     lv::MainWindowPorts ports{dialogs, screen, clock, {}};
     lv::TBConfigFormView* editorView = nullptr; // owned by the main window
@@ -128,6 +130,7 @@ int main(int argc, char* argv[]) {
     ports.launcher = &launcher;
     ports.shell = &shell;
     ports.browser = &browser;
+    ports.clipboard = &clipboard;
     ports.searchProgress = [&searchProgress](const std::string& folder) {
         return searchProgress.Step(folder);
     };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Clipboard.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Screen.h"
@@ -47,6 +48,8 @@ struct MainWindowPorts {
     std::function<std::vector<std::string>()> removableVolumes{};
     // Draws the model at once, in the middle of a long handler (a caption that says what runs).
     std::function<void()> showNow{};
+    // The desktop clipboard; a missing one makes the clipboard commands do nothing.
+    Clipboard* clipboard = nullptr;
 };
 
 } // namespace lv
