@@ -50,6 +50,9 @@ struct MainWindowPorts {
     std::function<void()> showNow{};
     // The desktop clipboard; a missing one makes the clipboard commands do nothing.
     Clipboard* clipboard = nullptr;
+    // True while a global hotkey that brings the window back is registered with the desktop:
+    // hidden mode needs it (or the tray icon). Unset: none is.
+    std::function<bool()> showHotKeyRegistered{};
 };
 
 } // namespace lv
