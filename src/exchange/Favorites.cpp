@@ -108,6 +108,19 @@ std::string TrimUtf8Stem(std::string stem) {
     return stem;
 }
 
+// The last part of a folder's path; "Favorites/" and "." name the folder itself.
+std::string FolderName(const std::string& folder) {
+    std::error_code error;
+    fs::path path = fs::path(folder).lexically_normal();
+    if (path.filename().empty() || path.filename() == "." || path.filename() == "..") {
+        path = fs::weakly_canonical(folder, error);
+        if (path.has_relative_path() && path.filename().empty()) {
+            path = path.parent_path();
+        }
+    }
+    return path.filename().string();
+}
+
 } // namespace
 
 std::string Strip(std::string_view text) {
@@ -198,7 +211,7 @@ FavoritesImport ImportFavorites(const std::string& root, const std::string& data
         if (shortcuts.empty()) {
             continue;
         }
-        const std::string folderName = ToStored(fs::path(folder).filename().string());
+        const std::string folderName = ToStored(FolderName(folder));
         std::string base = folderName;
         std::string page = ArrivingPageName(base, result.pages);
         result.pages.push_back(page);

@@ -126,6 +126,9 @@ TEST(Favorites, ImportReportsWhatItDidNotTakeAndKeepsTheOldFileWhenNothingWasFou
     const std::vector<std::string> summary = ImportSummary(import);
     EXPECT_EQ(summary.front(), "Imported 1 links into 1 pages.");
     EXPECT_EQ(summary.size(), 3u);
+    // A root given with a trailing slash still names its page.
+    EXPECT_EQ(ImportFavorites(root.string() + "/", dir.File("slash.lvd")).pages,
+              (std::vector<std::string>{"Favorites"}));
 
     fs::create_directories(dir.Path() / "none");
     lvtest::WriteBytes(file, "old");
