@@ -13,6 +13,8 @@ namespace lv {
 
 class TAlphaForm;
 class TBConfigForm;
+class TDupe;
+class TUserSetup;
 class TNameForm;
 class TTabForm;
 
@@ -53,6 +55,10 @@ struct MainWindowPorts {
     // True while a global hotkey that brings the window back is registered with the desktop:
     // hidden mode needs it (or the tray icon). Unset: none is.
     std::function<bool()> showHotKeyRegistered{};
+    // Shows the bookmark search window without blocking (it stays until closed), and "User
+    // Setup" modally until it closes.
+    std::function<void(TDupe&)> searchWindow{};
+    std::function<void(TUserSetup&)> userSetup{};
 };
 
 } // namespace lv
