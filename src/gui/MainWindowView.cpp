@@ -10,6 +10,7 @@
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
 #include "gui/ToolBar.h"
+#include "gui/ToolControls.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -102,6 +103,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                               [this](const std::function<void()>& run) { Dispatch(run); });
     files_ = new FileControls(*this, form_, toolBar_,
                               [this](const std::function<void()>& run) { Dispatch(run); });
+    new ToolControls(*this, form_, toolBar_,
+                     [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
