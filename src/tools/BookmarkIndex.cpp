@@ -26,104 +26,132 @@ struct Utf16Table {
     }
 };
 
-// One collator for the index sort: tertiary strength, so letter case orders (lower case first)
-// but never makes two different texts equal on its own; ties are broken by the bytes.
-class SortKeys {
-public:
-    SortKeys() {
+// The index order: the Unicode collation of each Windows-1252 character in three levels (base
+// letter, accent, case with lower case first), one weight per character and level; equal keys
+// are ordered by their bytes. The weights are ranks of the 256 characters under ICU's root
+// collation, worked out once, so a key costs a table lookup per character.
+struct CollationRanks {
+    std::uint16_t level[3][256] = {};
+    bool wide = false;
+    CollationRanks() {
         UErrorCode status = U_ZERO_ERROR;
-        collator_ = ucol_open("", &status);
-        if (U_FAILURE(status)) {
-            collator_ = nullptr;
-            return;
-        }
-        ucol_setStrength(collator_, UCOL_TERTIARY);
-    }
-    ~SortKeys() {
-        if (collator_ != nullptr) {
-            ucol_close(collator_);
-        }
-    }
-    SortKeys(const SortKeys&) = delete;
-    SortKeys& operator=(const SortKeys&) = delete;
-
-    // The collation key of stored text; the folded bytes when ICU is unavailable.
-    std::string Key(std::string_view bytes) {
-        if (collator_ == nullptr) {
-            return LowerCase1252(bytes);
-        }
-        utf16_.resize(bytes.size());
-        static const Utf16Table table;
-        for (std::size_t i = 0; i < bytes.size(); ++i) {
-            utf16_[i] = table.unit[static_cast<unsigned char>(bytes[i])];
-        }
-        std::string key(bytes.size() * 3 + 16, '\0');
-        for (;;) {
-            const int32_t need = ucol_getSortKey(
-                collator_, utf16_.data(), static_cast<int32_t>(utf16_.size()),
-                reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
-            if (need <= static_cast<int32_t>(key.size())) {
-                key.resize(need > 0 ? static_cast<std::size_t>(need - 1) : 0); // without the NUL
-                return key;
+        UCollator* collator = ucol_open("", &status);
+        Utf16Table table;
+        std::vector<int> bytes(256);
+        std::iota(bytes.begin(), bytes.end(), 0);
+        const UCollationStrength strengths[3] = {UCOL_PRIMARY, UCOL_SECONDARY, UCOL_TERTIARY};
+        for (int l = 0; l < 3; ++l) {
+            if (U_FAILURE(status)) {
+                // Without ICU: folded bytes, then accents by byte, then case.
+                for (int b = 0; b < 256; ++b) {
+                    const auto byte = static_cast<unsigned char>(b);
+                    level[l][b] =
+                        static_cast<std::uint16_t>(1 + (l == 0   ? LowerCase1252(byte)
+                                                        : l == 1 ? b
+                                                                 : (LowerCase1252(byte) != byte)));
+                }
+                continue;
             }
-            key.resize(static_cast<std::size_t>(need));
+            ucol_setStrength(collator, strengths[l]);
+            const auto order = [&](int x, int y) {
+                return ucol_strcoll(collator, &table.unit[x], 1, &table.unit[y], 1);
+            };
+            std::stable_sort(bytes.begin(), bytes.end(),
+                             [&](int x, int y) { return order(x, y) == UCOL_LESS; });
+            std::uint16_t rank = 1;
+            static const UChar nothing = 0;
+            for (std::size_t i = 0; i < bytes.size(); ++i) {
+                if (i > 0 && order(bytes[i - 1], bytes[i]) != UCOL_EQUAL) {
+                    ++rank;
+                }
+                // Characters the collation ignores (controls) weigh nothing on the first level.
+                const bool ignorable = l == 0 && ucol_strcoll(collator, &table.unit[bytes[i]], 1,
+                                                              &nothing, 0) == UCOL_EQUAL;
+                level[l][bytes[i]] = ignorable ? 0 : rank;
+            }
+        }
+        if (collator != nullptr) {
+            ucol_close(collator);
+        }
+        for (const auto& weights : level) {
+            wide = wide || *std::max_element(std::begin(weights), std::end(weights)) > 0xFF;
         }
     }
 
-private:
-    UCollator* collator_ = nullptr;
-    std::vector<UChar> utf16_;
+    // Bytes, so that keys compare with memcmp: one byte a weight while every rank fits in
+    // one, two (high byte first) otherwise.
+    std::string Key(std::string_view text) const {
+        std::string key;
+        key.reserve(text.size() * 3 + 2);
+        for (int l = 0; l < 3; ++l) {
+            if (l > 0) {
+                key.append(wide ? 2 : 1, '\0');
+            }
+            for (const char c : text) {
+                if (const std::uint16_t weight = level[l][static_cast<unsigned char>(c)]) {
+                    if (wide) {
+                        key += static_cast<char>(weight >> 8);
+                    }
+                    key += static_cast<char>(weight & 0xFF);
+                }
+            }
+        }
+        return key;
+    }
 };
 
-bool StartsWithAt(std::string_view text, std::size_t at, std::string_view part) {
-    return text.size() >= at + part.size() && text.substr(at, part.size()) == part;
+void AppendLowered(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    }
 }
 
 std::string NormaliseOne(std::string_view url) {
     const std::size_t schemeEnd = url.find("://");
-    if (schemeEnd == std::string_view::npos || schemeEnd == 0) {
+    if (schemeEnd == std::string_view::npos || schemeEnd == 0 ||
+        url.substr(0, schemeEnd)
+                .find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTU"
+                                   "VWXYZ0123456789+-.") != std::string_view::npos) {
         return std::string(url);
     }
-    std::string scheme = LowerAscii(url.substr(0, schemeEnd));
-    if (scheme.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789+-.") != std::string::npos) {
-        return std::string(url);
-    }
+    std::string out;
+    out.reserve(url.size());
+    AppendLowered(out, url.substr(0, schemeEnd + 3));
+    const std::string scheme = out.substr(0, schemeEnd); // short: no allocation
     std::string_view rest = url.substr(schemeEnd + 3);
     if (const std::size_t hash = rest.find('#'); hash != std::string_view::npos) {
         rest = rest.substr(0, hash);
     }
     const std::size_t hostEnd = std::min(rest.find_first_of("/?"), rest.size());
-    std::string_view authority = rest.substr(0, hostEnd);
-    std::string_view tail = rest.substr(hostEnd);
+    std::string_view host = rest.substr(0, hostEnd);
+    std::string_view path = rest.substr(hostEnd);
     // User information keeps its case; only the host does not matter.
-    std::string user;
-    if (const std::size_t at = authority.rfind('@'); at != std::string_view::npos) {
-        user = std::string(authority.substr(0, at + 1));
-        authority = authority.substr(at + 1);
+    if (const std::size_t at = host.rfind('@'); at != std::string_view::npos) {
+        out += host.substr(0, at + 1);
+        host = host.substr(at + 1);
     }
-    std::string host = LowerAscii(authority);
     const std::size_t colon = host.rfind(':');
-    if (colon != std::string::npos && host.find(']', colon) == std::string::npos) {
-        const std::string port = host.substr(colon + 1);
-        const bool defaultPort = port.empty() || (scheme == "http" && port == "80") ||
-                                 (scheme == "https" && port == "443") ||
-                                 (scheme == "ftp" && port == "21");
-        if (defaultPort) {
-            host.erase(colon);
+    if (colon != std::string_view::npos && host.find(']', colon) == std::string_view::npos) {
+        const std::string_view port = host.substr(colon + 1);
+        if (port.empty() || (scheme == "http" && port == "80") ||
+            (scheme == "https" && port == "443") || (scheme == "ftp" && port == "21")) {
+            host = host.substr(0, colon);
         }
     }
-    if (StartsWithAt(host, 0, "www.")) {
-        host.erase(0, 4);
+    if (host.size() >= 4 && (host[0] | 0x20) == 'w' && (host[1] | 0x20) == 'w' &&
+        (host[2] | 0x20) == 'w' && host[3] == '.') {
+        host.remove_prefix(4);
     }
-    std::string path(tail);
+    AppendLowered(out, host);
     // "http://a.com/" and "http://a.com", "a.com/x/" and "a.com/x" are the same page; a query
     // keeps its slashes.
-    if (path.find('?') == std::string::npos) {
+    if (path.find('?') == std::string_view::npos) {
         while (!path.empty() && path.back() == '/') {
-            path.pop_back();
+            path.remove_suffix(1);
         }
     }
-    return scheme + "://" + user + host + path;
+    out += path;
+    return out;
 }
 
 } // namespace
@@ -155,59 +183,127 @@ std::string LowerAscii(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// The title, URL and notes keys of one slot as the file holds them.
+struct SlotLines {
+    std::string_view field[3]; // N, U, P
+    bool found[3] = {false, false, false};
+};
+
+// 1..slots for a key prefix written as keys write slot numbers ("01".."09", "10", ...); 0 else.
+int SlotOfPrefix(std::string_view digits, int slots) {
+    if (digits.size() < 2 || digits.size() > 3) {
+        return 0;
+    }
+    int slot = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        slot = slot * 10 + (c - '0');
+    }
+    const bool written = slot < 10 ? digits.size() == 2 : digits.front() != '0';
+    return written && slot >= 1 && slot <= slots ? slot : 0;
+}
+
+// Only an exact copy of a text is kept when lowering changes nothing.
+std::string LowerIfChanged(const std::string& text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'A' && c <= 'Z'; })
+               ? LowerAscii(text)
+               : std::string();
+}
+
+} // namespace
+
 std::shared_ptr<const BookmarkIndex> BuildBookmarkIndex(const TIniFile32& ini, int columnCount) {
     const int slots = datafile::kRowCount * std::clamp(columnCount, 1, 4);
+    // One pass over the lines gathers every slot's N, U and P with the engine's own rules: a
+    // section is found by its first exact header line, ignoring case; within it the first line
+    // of a key counts. Reading the 240,000 keys of a large file one by one took most of the
+    // time a search needed.
+    std::unordered_map<std::string, std::vector<SlotLines>> sections;
+    std::vector<SlotLines>* current = nullptr;
+    std::size_t targets = 0;
+    for (std::size_t i = 0; i < ini.LineCount(); ++i) {
+        const std::string_view line = ini.Line(i);
+        if (TIniFile32::IsSection(line)) {
+            current = nullptr;
+            if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+                auto [at, added] =
+                    sections.try_emplace(LowerCase1252(line.substr(1, line.size() - 2)));
+                if (added) {
+                    at->second.resize(static_cast<std::size_t>(slots) + 1);
+                    current = &at->second;
+                }
+            }
+            continue;
+        }
+        if (current == nullptr) {
+            continue;
+        }
+        const std::string_view key = TIniFile32::ExtractKey(line);
+        if (key.size() < 3) {
+            continue;
+        }
+        const char letter = key.back();
+        const int field = letter == 'N' ? 0 : letter == 'U' ? 1 : letter == 'P' ? 2 : -1;
+        const int slot = field < 0 ? 0 : SlotOfPrefix(key.substr(0, key.size() - 1), slots);
+        if (slot == 0) {
+            continue;
+        }
+        SlotLines& lines = (*current)[static_cast<std::size_t>(slot)];
+        if (!lines.found[field]) {
+            lines.found[field] = true;
+            lines.field[field] = TIniFile32::ExtractValue(line);
+            targets += field == 1 && !lines.field[field].empty() ? 1 : 0;
+        }
+    }
+
     BookmarkIndex rows;
+    rows.reserve(targets);
     // Two tabs naming one section (the same name, or one differing only in case) would list
     // each of its bookmarks twice, as its own duplicate; erasing "all but the last" would then
     // erase the bookmark itself.
     std::unordered_set<std::string> seen;
     for (const std::string& page : ReadTabs(ini)) {
-        if (!seen.insert(LowerCase1252(page)).second) {
+        std::string name = LowerCase1252(page);
+        const auto section = sections.find(name);
+        if (!seen.insert(std::move(name)).second || section == sections.end()) {
             continue;
         }
         for (int slot = 1; slot <= slots; ++slot) {
-            const std::string prefix = SlotNumberText(slot);
-            std::string url = ini.ReadString(page, prefix + "U", "");
-            if (url.empty()) {
+            const SlotLines& lines = section->second[static_cast<std::size_t>(slot)];
+            if (lines.field[1].empty()) {
                 continue;
             }
-            IndexRow row;
-            row.title = ini.ReadString(page, prefix + "N", "");
-            row.notes = NotesAsText(ini.ReadString(page, prefix + "P", ""));
+            IndexRow& row = rows.emplace_back();
+            row.title = std::string(lines.field[0]);
+            row.notes = NotesAsText(lines.field[2]);
             row.page = page;
-            row.btn = prefix;
+            row.btn = SlotNumberText(slot);
             row.slot = slot;
-            row.storedUrl = std::move(url);
-            row.url =
-                row.Protected() ? std::string(datafile::kPasswordProtectedHint) : row.storedUrl;
-            row.lowUrl = LowerAscii(row.url);
-            row.lowTitle = LowerAscii(row.title);
-            row.lowNotes = LowerAscii(row.notes);
-            rows.push_back(std::move(row));
+            if (lines.field[1].find(datafile::kProtectedMarker) == std::string_view::npos) {
+                row.url = std::string(lines.field[1]);
+            } else {
+                row.url = std::string(datafile::kPasswordProtectedHint);
+                row.protectedUrl = std::string(lines.field[1]);
+            }
+            row.lowUrl = LowerIfChanged(row.url);
+            row.lowTitle = LowerIfChanged(row.title);
+            row.lowNotes = LowerIfChanged(row.notes);
         }
     }
 
-    // Keys once per distinct URL: duplicates and protected rows share theirs.
-    SortKeys collator;
-    std::unordered_map<std::string_view, std::uint32_t> keyOf;
-    std::vector<std::string> keys;
-    std::vector<std::uint32_t> keyIndex(rows.size());
+    static const CollationRanks ranks;
+    std::vector<std::string> keys(rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const auto [hit, added] =
-            keyOf.try_emplace(rows[i].url, static_cast<std::uint32_t>(keys.size()));
-        if (added) {
-            keys.push_back(collator.Key(rows[i].url));
-        }
-        keyIndex[i] = hit->second;
+        keys[i] = ranks.Key(rows[i].url);
     }
     std::vector<std::uint32_t> order(rows.size());
     std::iota(order.begin(), order.end(), 0U);
     std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        if (keyIndex[a] == keyIndex[b]) {
-            return false;
-        }
-        const int c = keys[keyIndex[a]].compare(keys[keyIndex[b]]);
+        const int c = keys[a].compare(keys[b]);
         return c != 0 ? c < 0 : rows[a].url < rows[b].url;
     });
     auto sorted = std::make_shared<BookmarkIndex>();
@@ -227,7 +323,7 @@ std::vector<ResultRow> SearchIndex(const BookmarkIndex& index, std::string_view 
     const std::string lowered = caseSensitive ? std::string(text) : LowerAscii(text);
     const std::string_view wanted(lowered);
     const auto has = [&](const std::string& exact, const std::string& low) {
-        return (caseSensitive ? exact : low).find(wanted) != std::string::npos;
+        return (caseSensitive || low.empty() ? exact : low).find(wanted) != std::string::npos;
     };
     for (std::size_t i = 0; i < index.size(); ++i) {
         const IndexRow& row = index[i];
@@ -276,27 +372,44 @@ std::vector<ResultRow> ListDuplicates(const BookmarkIndex& index, bool normalise
         }
         return out;
     }
-    // Normalised addresses need not sit side by side: groups are gathered, then listed in the
-    // order of their first row.
-    std::unordered_map<std::string, std::vector<std::int32_t>> groups;
-    std::vector<const std::vector<std::int32_t>*> firstSeen;
+    // Normalised addresses need not sit side by side: rows are ordered by their normalised
+    // address (then by position), and the groups listed in the order of their first row.
+    std::vector<std::string> normal(index.size());
+    std::vector<std::int32_t> rows;
+    rows.reserve(index.size());
     for (std::size_t i = 0; i < index.size(); ++i) {
-        if (index[i].Protected()) {
-            continue;
-        }
-        auto [hit, added] = groups.try_emplace(NormalisedAddress(index[i].url));
-        hit->second.push_back(static_cast<std::int32_t>(i));
-        if (added) {
-            firstSeen.push_back(&hit->second);
+        if (!index[i].Protected()) {
+            normal[i] = NormalisedAddress(index[i].url);
+            rows.push_back(static_cast<std::int32_t>(i));
         }
     }
-    std::int32_t group = 0;
-    for (const auto* members : firstSeen) {
-        if (members->size() < 2) {
-            continue;
+    std::sort(rows.begin(), rows.end(), [&](std::int32_t a, std::int32_t b) {
+        const int c =
+            normal[static_cast<std::size_t>(a)].compare(normal[static_cast<std::size_t>(b)]);
+        return c != 0 ? c < 0 : a < b;
+    });
+    struct Group {
+        std::size_t begin;
+        std::size_t end;
+    };
+    std::vector<Group> groups;
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t end = i + 1;
+        while (end < rows.size() && normal[static_cast<std::size_t>(rows[end])] ==
+                                        normal[static_cast<std::size_t>(rows[i])]) {
+            ++end;
         }
-        for (const std::int32_t row : *members) {
-            out.push_back({row, group});
+        if (end - i >= 2) {
+            groups.push_back({i, end});
+        }
+        i = end;
+    }
+    std::sort(groups.begin(), groups.end(),
+              [&](const Group& a, const Group& b) { return rows[a.begin] < rows[b.begin]; });
+    std::int32_t group = 0;
+    for (const Group& g : groups) {
+        for (std::size_t k = g.begin; k < g.end; ++k) {
+            out.push_back({rows[k], group});
         }
         out.push_back({-1, -1});
         ++group;

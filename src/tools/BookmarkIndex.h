@@ -19,12 +19,15 @@ struct IndexRow {
     std::string btn;   // "01".."09", "10", ...
     std::string notes; // P with "|" turned into a blank and "~" dropped
     int slot = 0;
-    std::string storedUrl; // U as stored, to tell whether the slot still holds this bookmark
+    // U as stored when it differs from the URL column (a protected target), else empty.
+    std::string protectedUrl;
     // The text fields with A-Z lowered, for searches that ignore case.
     std::string lowUrl;
     std::string lowTitle;
     std::string lowNotes;
-    bool Protected() const { return storedUrl.find('\xB6') != std::string::npos; }
+    bool Protected() const { return !protectedUrl.empty(); }
+    // U as stored, to tell whether the slot still holds this bookmark.
+    const std::string& StoredUrl() const { return Protected() ? protectedUrl : url; }
 };
 
 // Every bookmark of a DataFile (pages of [Tabs], slots 1 .. 20 x columnCount, those with a

@@ -153,7 +153,7 @@ void TDupe::SearchButtonClick() {
 
 bool TDupe::StillThere(const TIniFile32& ini, const IndexRow& row) const {
     const std::string prefix = SlotNumberText(row.slot);
-    return ini.ReadString(row.page, prefix + "U", "") == row.storedUrl &&
+    return ini.ReadString(row.page, prefix + "U", "") == row.StoredUrl() &&
            ini.ReadString(row.page, prefix + "N", "") == row.title;
 }
 
