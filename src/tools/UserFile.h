@@ -22,7 +22,7 @@ struct UserField {
 
 // The dialog's boxes in the order they show and are saved. Fields added here appear in the
 // dialog and are read and saved with the others.
-inline constexpr std::array<UserField, 16> kUserFields{{
+inline constexpr auto kUserFields = std::to_array<UserField>({
     {"First Name", "First"},
     {"Last Name", "Last"},
     {"Company Name", "Company"},
@@ -39,7 +39,7 @@ inline constexpr std::array<UserField, 16> kUserFields{{
     {"Other Info", "Other"},
     {"Miscellaneous.", "Misc"},
     {"Mail Server", "MailS"},
-}};
+});
 
 // "User Setup": one text per field of kUserFields (stored bytes, Windows-1252).
 class TUserSetup {
@@ -80,7 +80,7 @@ struct UserCopyItem {
     std::string_view name;
     std::string_view caption;
 };
-inline constexpr std::array<UserCopyItem, 16> kUserCopyItems{{
+inline constexpr auto kUserCopyItems = std::to_array<UserCopyItem>({
     {"First", "Copy 'First Name' to Clipboard"},
     {"Last", "Copy 'Last Name' to Clipboard"},
     {"Full", "Copy 'Full Name' to Clipboard"},
@@ -97,7 +97,7 @@ inline constexpr std::array<UserCopyItem, 16> kUserCopyItems{{
     {"URL", "Copy 'Your URL' to Clipboard"},
     {"Other", "Copy 'Other' to Clipboard"},
     {"Misc", "Copy 'Misc' to Clipboard"},
-}};
+});
 inline constexpr std::string_view kCopyKeywordsCaption = "Copy Bookmark 'Keywords' to Clipboard";
 inline constexpr std::string_view kCopyExtraCaption = "Copy Bookmark 'Extra info' to Clipboard";
 inline constexpr std::string_view kCopyTextFileCaption = "Copy Text File to Clipboard";
