@@ -129,6 +129,12 @@ TDupeView::TDupeView(QWidget* parent, DispatchFn dispatch)
     optionRow->addWidget(asYouType_);
     optionRow->addWidget(trivial_);
     optionRow->addStretch(1);
+    layout->addLayout(optionRow);
+    // The hint beside the three buttons, under the list.
+    auto* buttonRow = new QHBoxLayout;
+    hint_ = new QLabel(this);
+    hint_->setObjectName(QStringLiteral("ListHint"));
+    buttonRow->addWidget(hint_, 1);
     auto* help = new QPushButton(QStringLiteral("Help"), this);
     help->setObjectName(QStringLiteral("HelpBtn"));
     connect(help, &QPushButton::clicked, this, [this] { Run([this] { dupe_->HelpBtnClick(); }); });
@@ -141,9 +147,8 @@ TDupeView::TDupeView(QWidget* parent, DispatchFn dispatch)
             [this] { Run([this] { dupe_->MoveBtnClick(); }, true); });
     for (QPushButton* button : {help, closeButton, move_}) {
         button->setAutoDefault(false);
-        optionRow->addWidget(button);
+        buttonRow->addWidget(button);
     }
-    layout->addLayout(optionRow);
 
     model_ = new DupeListModel(this);
     list_ = new QTreeView(this);
@@ -163,9 +168,7 @@ TDupeView::TDupeView(QWidget* parent, DispatchFn dispatch)
         Run([this, row] { dupe_->ListView2Click(row); });
     });
     layout->addWidget(list_, 1);
-    hint_ = new QLabel(this);
-    hint_->setObjectName(QStringLiteral("ListHint"));
-    layout->addWidget(hint_);
+    layout->addLayout(buttonRow);
 }
 
 void TDupeView::Open(TDupe& dupe) {
@@ -182,6 +185,7 @@ void TDupeView::Open(TDupe& dupe) {
     show();
     raise();
     activateWindow();
+    edit_->setFocus();
 }
 
 void TDupeView::Run(const std::function<void()>& handler, bool busy) {
