@@ -16,7 +16,9 @@ start_linkvane Work
 
 # Without a window manager a click hands the window the keys (on the key sink).
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-xdotool mousemove $((X + 255)) $((Y + 30)) click 1
+# The tool bar just left of the URL box is free (or the key sink) however many tool buttons
+# there are.
+xdotool mousemove $((X + WIDTH - 186)) $((Y + 30)) click 1
 xdotool key --delay 200 alt+b a
 
 range=$(timeout 20 xdotool search --sync --name '^Alphabetize the "Work" Page$' | head -n1) ||
