@@ -17,6 +17,7 @@ using lv::MsgResult;
 struct ToolsHarness : lvtest::LaunchHarness {
     lv::MemoryClipboard clipboard;
     std::function<void(lv::TUserSetup&)> userSetup;
+    std::function<void(lv::TBConfigForm&)> bookmarkEditor;
     std::string typedPageName;
 
     lv::TForm1& Begin(const std::string& pages) {
@@ -31,6 +32,7 @@ struct ToolsHarness : lvtest::LaunchHarness {
         ports.shell = &shell;
         ports.clipboard = &clipboard;
         ports.userSetup = [this](lv::TUserSetup& setup) { userSetup(setup); };
+        ports.bookmarkEditor = [this](lv::TBConfigForm& editor) { bookmarkEditor(editor); };
         ports.nameForm = [this](lv::TNameForm& form) {
             form.Edit1 = typedPageName;
             form.SaveNameClick();
@@ -81,6 +83,37 @@ TEST(SearchWindow, LaunchesErasesAndMovesThroughTheMainWindow) {
     EXPECT_EQ(names.back(), "page1+");
     EXPECT_EQ(h.Read("Page1", "02N"), "Beta");
     EXPECT_EQ(h.Read("page1+", "01N"), "Beta");
+}
+
+// "Edit" opens the editor on the row's own page and slot, not on the page the main window shows,
+// without the buttons that act on slots and pages.
+TEST(SearchWindow, EditWritesToTheRowsOwnSlot) {
+    ToolsHarness h;
+    auto& form = h.Begin("[Page1]\r\n01N=Shown\r\n01U=http://s.example/\r\n[Page2]\r\n"
+                         "07N=Other\r\n07U=http://o.example/\r\n07P=one|~two\r\n07S=extra\r\n");
+    lv::TDupe& dupe = form.Dupe();
+    dupe.FormActivate();
+    dupe.Edit1 = "other";
+    dupe.SearchButtonClick();
+    ASSERT_EQ(dupe.RowCount(), 1U);
+    bool slotActionsShown = true;
+    h.bookmarkEditor = [&](lv::TBConfigForm& editor) {
+        slotActionsShown = editor.slotActionsVisible || editor.passBoxVisible;
+        EXPECT_EQ(editor.Desc1, "Other");
+        EXPECT_EQ(editor.EI1, "one\r\ntwo");
+        EXPECT_EQ(editor.EI2, "extra");
+        editor.Desc1 = "Renamed";
+        editor.SaveTextClick();
+    };
+    h.dialogs.Queue(2);
+    dupe.ListView2Click(0);
+    EXPECT_FALSE(slotActionsShown);
+    EXPECT_TRUE(form.BConfigForm().slotActionsVisible);
+    EXPECT_EQ(h.Read("Page2", "07N"), "Renamed");
+    EXPECT_EQ(h.Read("Page2", "07U"), "http://o.example/");
+    EXPECT_EQ(h.Read("Page1", "01N"), "Shown");
+    EXPECT_EQ(dupe.RowCount(), 0U);
+    EXPECT_FALSE(dupe.IndexBuilt());
 }
 
 TEST(UserSetup, ShowsAndSavesTheSixteenFieldsInOrder) {
