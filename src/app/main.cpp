@@ -9,8 +9,10 @@
 #include "gui/QtScreen.h"
 #include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
+#include "gui/TDupeView.h"
 #include "gui/TNameFormView.h"
 #include "gui/TTabFormView.h"
+#include "gui/TUserSetupView.h"
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/TForm1.h"
 #include "pages/TAlphaForm.h"
@@ -137,6 +139,11 @@ int main(int argc, char* argv[]) {
     ports.searchProgress = [&searchProgress](const std::string& folder) {
         return searchProgress.Step(folder);
     };
+    // The bookmark search window (modeless) and "User Setup".
+    lv::TDupeView* searchView = nullptr; // owned by the main window
+    lv::TUserSetupView* userView = nullptr;
+    ports.searchWindow = [&searchView](lv::TDupe& dupe) { searchView->Open(dupe); };
+    ports.userSetup = [&userView](lv::TUserSetup& setup) { userView->Edit(setup); };
     lv::TForm1 form(ports, programDir);
     started = &form;
     lv::MainWindowView view(form, dialogs, FindHelpFile());
@@ -147,6 +154,9 @@ int main(int argc, char* argv[]) {
     shown = &view;
     nameView = new lv::TNameFormView(&view);
     tabView = new lv::TTabFormView(&view);
+    searchView =
+        new lv::TDupeView(&view, [&view](const std::function<void()>& run) { view.Dispatch(run); });
+    userView = new lv::TUserSetupView(&view);
 
     // A termination request closes the window the way "Exit Linkvane" does, also while a box
     // is open (one at start-up included).

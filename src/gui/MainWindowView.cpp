@@ -11,6 +11,7 @@
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
 #include "gui/ToolBar.h"
+#include "gui/ToolControls.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -106,6 +107,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     // The link lists and favourites folders; a child of the window, which deletes it.
     new ExchangeControls(*this, form_, toolBar_,
                          [this](const std::function<void()>& run) { Dispatch(run); });
+    new ToolControls(*this, form_, toolBar_,
+                     [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();

@@ -115,6 +115,10 @@ void TBConfigFormView::Fill() {
     for (QPushButton* action : {saveText_, erase_, move_, copy_, color_}) {
         action->setVisible(form.actionsVisible);
     }
+    for (QPushButton* action : {erase_, move_, copy_}) {
+        action->setVisible(form.actionsVisible && form.slotActionsVisible);
+    }
+    runBox_->setVisible(form.fieldsVisible && form.slotActionsVisible);
     resetColor_->setVisible(form.actionsVisible && form.resetColorVisible);
     passBox_->setVisible(form.passBoxVisible);
     color_->setStyleSheet(

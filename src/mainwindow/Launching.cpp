@@ -213,7 +213,8 @@ bool Launching::Launch(const std::string& page, const std::string& target, Launc
         ports_.dialogs.Message({MsgKind::Warning, {}, std::string(kNoBrowserText)});
         return false;
     }
-    if (!options.fromSearch && state_.checks.mruTrack) {
+    // A launch from the search window is a launch of the bookmark like any other.
+    if (state_.checks.mruTrack) {
         RecordLaunch(page);
     }
 

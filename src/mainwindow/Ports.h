@@ -13,6 +13,8 @@ namespace lv {
 
 class TAlphaForm;
 class TBConfigForm;
+class TDupe;
+class TUserSetup;
 class TNameForm;
 class TTabForm;
 
@@ -56,6 +58,10 @@ struct MainWindowPorts {
     std::function<bool()> showHotKeyRegistered{};
     // The system's printer for the printed link list; a missing one prints nothing.
     Printer* printer = nullptr;
+    // Shows the bookmark search window without blocking (it stays until closed), and "User
+    // Setup" modally until it closes.
+    std::function<void(TDupe&)> searchWindow{};
+    std::function<void(TUserSetup&)> userSetup{};
 };
 
 } // namespace lv

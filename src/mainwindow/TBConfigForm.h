@@ -45,6 +45,8 @@ public:
     bool fieldsVisible = true;  // URL, notes, extra information, RunBox
     bool actionsVisible = true; // "Save Text", "Erase", "Move", "Copy", both colour buttons
     bool passBoxVisible = true;
+    // "Erase", "Move", "Copy" and RunBox; the bookmark search hides them while it edits.
+    bool slotActionsVisible = true;
     bool resetColorVisible = true;
 
     int EditorAction = kEditNothing;

@@ -7,8 +7,12 @@
 #include "mainwindow/PageCommands.h"
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
+#include "tools/TDupe.h"
+#include "tools/UserFile.h"
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lv {
@@ -152,6 +156,34 @@ public:
     // "One". The link list's e-mail form ends here; until the e-mail dialog exists it shows
     // nothing.
     void ShowEmailDialog(const std::string& mode);
+    // Tools: the bookmark search window, "User Setup", and the clipboard commands of the tray
+    // menu (named after its items).
+    void MSearchAClick();
+    void SearchLinkvaneButtonClick() { MSearchAClick(); }
+    TDupe& Dupe();
+    void MChangeUserINfoClick();
+    void UserButton1Click() { MChangeUserINfoClick(); }
+    std::string UserFile() const;
+    void UserID1Click();
+    void WebPassClick();
+    void CopyUserDetail(std::string_view item);
+    void FirstClick() { CopyUserDetail("First"); }
+    void LastClick() { CopyUserDetail("Last"); }
+    void FullClick() { CopyUserDetail("Full"); }
+    void CompanyClick() { CopyUserDetail("Company"); }
+    void Address1Click() { CopyUserDetail("Address1"); }
+    void Address2Click() { CopyUserDetail("Address2"); }
+    void CityClick() { CopyUserDetail("City"); }
+    void StateClick() { CopyUserDetail("State"); }
+    void ZipClick() { CopyUserDetail("Zip"); }
+    void CountryClick() { CopyUserDetail("Country"); }
+    void PhoneClick() { CopyUserDetail("Phone"); }
+    void FaxClick() { CopyUserDetail("Fax"); }
+    void EmailClick() { CopyUserDetail("Email"); }
+    void URLClick() { CopyUserDetail("URL"); }
+    void OtherClick() { CopyUserDetail("Other"); }
+    void MiscClick() { CopyUserDetail("Misc"); }
+    void TextClick();
 
 private:
     void ReloadAfterUndo();
@@ -168,6 +200,11 @@ private:
     EditState edit_;
     PageForms pageForms_;
     bool closeRequested_ = false;
+    // The search window, created on first use.
+    std::unique_ptr<TDupe> dupe_;
+    void SearchEdit(const std::string& page, int slot, const std::string& title,
+                    const std::string& url);
+    void CopyToClipboard(const std::string& text);
 };
 
 } // namespace lv

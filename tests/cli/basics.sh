@@ -2,7 +2,7 @@
 source "$(dirname "$0")/cli.bash"
 
 cli_run 0 --help
-for command in list; do
+for command in dupes list search; do
     expect_in "$WORK/out" "$command"
 done
 cli_run 0 --version
