@@ -10,11 +10,13 @@
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
 #include "gui/ToolBar.h"
+#include "gui/WebControls.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
@@ -102,6 +104,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                               [this](const std::function<void()>& run) { Dispatch(run); });
     files_ = new FileControls(*this, form_, toolBar_,
                               [this](const std::function<void()>& run) { Dispatch(run); });
+    web_ = new WebControls(*this, form_, toolBar_,
+                           [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
@@ -313,6 +317,9 @@ void MainWindowView::LayoutPanels() {
     }
     if (launch_ != nullptr) {
         launch_->Layout(width, x);
+        if (web_ != nullptr) {
+            web_->Layout(launch_->UrlBox()->geometry(), x);
+        }
     }
     const int area = std::max(0, std::min(kButtonAreaHeight + kGridRows * (rowHeight_ - kGridRow),
                                           height - kToolBarHeight - kTabSetHeight));
@@ -469,6 +476,7 @@ void MainWindowView::Render() {
     launch_->Render();
     files_->Render();
     pages_->Render();
+    web_->Render();
 
     QPalette look = palette();
     look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));

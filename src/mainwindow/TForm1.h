@@ -7,10 +7,13 @@
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace lv {
+
+class TINetDetector;
 
 // The main window: its state and every handler. Handlers keep the names of the controls and
 // events they serve; the work is done by the helpers of each area (start-up, the page grid, the
@@ -142,6 +145,13 @@ public:
     TNameForm& NameForm() { return pageForms_.NameForm; }
     TTabForm& TabForm() { return pageForms_.TabForm; }
 
+    // Web access: links from the browser's page (the WebIn button, "Import from Web Page") or
+    // the clipboard ("Import from Clipboard"), the connection lamp, the access-speed dialog.
+    void MWSImportClick();
+    void MCBImportClick();
+    void NetDetectorChanged();
+    TPForm& PForm() { return pageForms_.PForm; }
+
 private:
     void ReloadAfterUndo();
     void Columns(int count);
@@ -157,6 +167,7 @@ private:
     EditState edit_;
     PageForms pageForms_;
     bool closeRequested_ = false;
+    std::shared_ptr<TINetDetector> netDetector_;
 };
 
 } // namespace lv
