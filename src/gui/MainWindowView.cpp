@@ -16,7 +16,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
@@ -317,9 +316,6 @@ void MainWindowView::LayoutPanels() {
     }
     if (launch_ != nullptr) {
         launch_->Layout(width, x);
-        if (web_ != nullptr) {
-            web_->Layout(launch_->UrlBox()->geometry(), x);
-        }
     }
     const int area = std::max(0, std::min(kButtonAreaHeight + kGridRows * (rowHeight_ - kGridRow),
                                           height - kToolBarHeight - kTabSetHeight));

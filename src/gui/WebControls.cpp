@@ -82,14 +82,12 @@ WebControls::WebControls(QMainWindow& window, TForm1& form, QWidget* toolBar, Di
     add(QStringLiteral("MCBImport"), QStringLiteral("Import from &Clipboard"),
         [this] { form_.MCBImportClick(); });
 
-    lamp_ = new QLabel(toolBar);
+    // The lamp sits in the menu bar's corner, clear of the tool bar's own layout.
+    lamp_ = new QLabel;
     lamp_->setObjectName(QStringLiteral("DialUp"));
-    lamp_->setFixedSize(kLampSide, kLampSide);
-}
-
-void WebControls::Layout(const QRect& rightNeighbour, int buttonsEnd) {
-    const int x = std::max(buttonsEnd + 22, rightNeighbour.left() - kLampSide - 4);
-    lamp_->move(x, (rightNeighbour.height() - kLampSide) / 2);
+    lamp_->setFixedSize(kLampSide + 6, kLampSide);
+    lamp_->setAlignment(Qt::AlignCenter);
+    window_.menuBar()->setCornerWidget(lamp_, Qt::TopRightCorner);
 }
 
 void WebControls::Render() {

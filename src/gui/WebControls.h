@@ -3,7 +3,6 @@
 #include "mainwindow/TForm1.h"
 
 #include <QObject>
-#include <QRect>
 #include <functional>
 
 class QLabel;
@@ -22,8 +21,6 @@ public:
 
     WebControls(QMainWindow& window, TForm1& form, QWidget* toolBar, DispatchFn dispatch);
 
-    // The lamp just left of `rightNeighbour` (the URL box).
-    void Layout(const QRect& rightNeighbour, int buttonsEnd);
     void Render();
 
 private:
