@@ -68,6 +68,9 @@ std::string AutoIcon(MainWindowState& state, MainWindowPorts& ports, TIniFile32&
     bool writeIconFile = true;
     if (code == "00" && state.checks.webIconSearch) {
         WebIconResult web = FetchWebIcon(state, ports, ini, page, slot, target, code);
+        if (web.pageFailed) {
+            return web.code;
+        }
         code = std::move(web.code);
         iconFile = std::move(web.iconFile);
         writeIconFile = web.writeIconFile;

@@ -38,6 +38,7 @@ struct WebIconResult {
     std::string code;     // "600" when the site has an icon file, G when set, else as given
     std::string iconFile; // the icon file that I names
     bool writeIconFile = false;
+    bool pageFailed = false; // the page could not be fetched: AutoIcon ends at once
 };
 WebIconResult FetchWebIcon(MainWindowState& state, MainWindowPorts& ports, TIniFile32& ini,
                            const std::string& page, int slot, const std::string& target,

@@ -146,6 +146,8 @@ bool LinkImport::WebPageLines(std::vector<std::string>& lines, bool& utf8) {
         ports_.showNow();
     }
     const FetchedPage page = FetchMainWindowPage(state_, ports_, address);
+    // The yellow "site answers" light is over with the fetch.
+    RestoreConnectionLamp(state_, ports_);
     if (!page.ok) {
         state_.caption = std::string(kNoBookmarksFoundCaption);
         return false;

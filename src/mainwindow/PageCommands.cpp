@@ -3,6 +3,7 @@
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "pages/PageNames.h"
+#include "platform/IcmpEcho.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
 
@@ -326,6 +327,13 @@ void PageCommands::TabFormStep() {
 void PageCommands::AccessSpeed() {
     TPForm& speed = forms_.PForm;
     speed.icmp = ports_.icmp;
+    if (ports_.icmp != nullptr) {
+        if (const std::string why = ports_.icmp->Unavailable(); !why.empty()) {
+            ports_.dialogs.Message({MsgKind::Error, {}, why});
+            speed.FormClose();
+            return;
+        }
+    }
     if (ports_.pingForm) {
         ports_.pingForm(speed);
     }

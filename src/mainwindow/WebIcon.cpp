@@ -123,14 +123,17 @@ WebIconResult FetchWebIcon(MainWindowState& state, MainWindowPorts& ports, TIniF
 
     const FetchedPage fetched = FetchMainWindowPage(state, ports, target);
     // Other commands may have written the file while the page came: work on what it holds now.
+    result.pageFailed = true;
     if (!FileExists(ini.FileName())) {
         return result; // the DataFile went away meanwhile: nothing to write it into
     }
     ini = TIniFile32(ini.FileName());
     if (!fetched.ok) {
         state.caption = FormCaption(state, ports.clock);
+        RestoreConnectionLamp(state, ports);
         return result;
     }
+    result.pageFailed = false;
 
     const PageHeadInfo head = ReadPageHead(fetched.body);
     std::string iconAddress;
@@ -163,7 +166,7 @@ WebIconResult FetchWebIcon(MainWindowState& state, MainWindowPorts& ports, TIniF
         }
     }
     if (!FileExists(ini.FileName())) {
-        result.code = "00";
+        result.pageFailed = true;
         return result;
     }
     ini = TIniFile32(ini.FileName());

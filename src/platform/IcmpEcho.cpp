@@ -52,6 +52,17 @@ std::uint16_t NextSequence() {
 
 } // namespace
 
+std::string LinuxIcmpEcho::Unavailable() const {
+    for (const int type : {SOCK_DGRAM, SOCK_RAW}) {
+        const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, IPPROTO_ICMP);
+        if (fd >= 0) {
+            ::close(fd);
+            return {};
+        }
+    }
+    return kNoIcmpText;
+}
+
 EchoResult LinuxIcmpEcho::Echo(const std::string& address, int size, int ttl,
                                std::chrono::milliseconds timeout) {
     EchoResult result;

@@ -19,6 +19,8 @@ public:
     // `address` is a dotted IPv4 address.
     virtual EchoResult Echo(const std::string& address, int size, int ttl,
                             std::chrono::milliseconds timeout) = 0;
+    // Why no echo can be sent at all (empty when it can).
+    virtual std::string Unavailable() const { return {}; }
 };
 
 // The system's ICMP: an unprivileged datagram ICMP socket (the group must be allowed by
@@ -27,7 +29,13 @@ class LinuxIcmpEcho : public IcmpEcho {
 public:
     EchoResult Echo(const std::string& address, int size, int ttl,
                     std::chrono::milliseconds timeout) override;
+    std::string Unavailable() const override;
 };
+
+// Told when no ICMP socket can be had (the Windows program could not load its ICMP library).
+inline constexpr const char* kNoIcmpText =
+    "Unable to open an ICMP socket: allow your group in net.ipv4.ping_group_range, or run as "
+    "root.";
 
 // The fixed text carried as echo data (cut to the size asked for).
 inline constexpr const char* kEchoText = "Linkvane access speed test";

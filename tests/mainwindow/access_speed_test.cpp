@@ -127,6 +127,26 @@ TEST(AccessSpeed, PingSelectedBookmarksLaunchesTheClickedBar) {
     EXPECT_TRUE(form.PForm().ListBox3.empty());
 }
 
+TEST(AccessSpeed, WithoutAnIcmpSocketTheUserIsToldAndNothingIsShown) {
+    lvtest::WebHarness h;
+    auto& form =
+        h.Start("Count=1\r\nTab1=Page1\r\n", "[Page1]\r\n01N=One\r\n01U=http://10.1.1.1/\r\n");
+    h.icmp.unavailable = lv::kNoIcmpText;
+    h.onTabForm = [](lv::TTabForm& f) {
+        f.SelectRow(0, true);
+        f.BookmarkActionClick(lv::TTabForm::PingBookmarks);
+    };
+    bool shown = false;
+    h.onPingForm = [&shown](lv::TPForm&) { shown = true; };
+    h.dialogs.Queue(lv::MsgResult::Ok);
+    form.TabSet1MouseDown(lv::TabButton::Right, 0);
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(h.dialogs.Messages().size(), 1u);
+    EXPECT_EQ(h.dialogs.Messages()[0].text, lv::kNoIcmpText);
+    EXPECT_TRUE(form.PForm().HostEditItems.empty());
+    EXPECT_TRUE(h.icmp.asked.empty());
+}
+
 TEST(ConnectionLamp, FollowsTheNetworkStateFromTheStart) {
     lv::PollEventLoop loop; // outlives the window's lamp timer
     lvtest::WebHarness h;

@@ -26,6 +26,8 @@ class FakeIcmpEcho : public lv::IcmpEcho {
 public:
     std::map<std::string, int> times;
     std::vector<std::string> asked;
+    std::string unavailable; // set: no echo can be sent at all
+    std::string Unavailable() const override { return unavailable; }
     lv::EchoResult Echo(const std::string& address, int, int, std::chrono::milliseconds) override {
         asked.push_back(address);
         const auto found = times.find(address);
