@@ -4,6 +4,7 @@
 #include "platform/image/IconFile.h"
 #include "store/TIniFile32.h"
 #include "support/Nginx.h"
+#include "support/TestCertificates.h"
 
 #include "mainwindow/web_fakes.h"
 
@@ -124,6 +125,30 @@ TEST_F(WebIcon, AClickOnABookmarkWithoutIconFetchesIt) {
     EXPECT_TRUE(fs::exists(icon));
     EXPECT_EQ(h.Read("Page1", "01G"), "600");
     EXPECT_EQ(h.launcher.starts.size(), 2u);
+}
+
+TEST(WebIconTls, AMovedHttpsPageNamesItsIconRelativeToWhereItEndedUp) {
+    if (!lvtest::Nginx::Available()) {
+        GTEST_SKIP() << "nginx is not installed";
+    }
+    lvtest::TempDir certDir;
+    lvtest::TestCertificates certs(certDir.Path());
+    const auto pair = certs.Localhost();
+    const lvtest::Nginx::Tls tls{pair.certFile, pair.keyFile};
+    lvtest::Nginx nginx;
+    nginx.Start("location = /old { return 301 https://127.0.0.1:{tlsport}/new/page.html; }", &tls);
+    nginx.WriteDoc("new/page.html", "<head><link rel=icon href=\"Pics/Site.PNG\"></head>");
+    nginx.WriteDoc("new/Pics/Site.PNG", kPng);
+    nginx.WriteDoc("Pics/Site.PNG", "<html>not here</html>");
+    lv::PollEventLoop loop;
+    lvtest::WebHarness h;
+    auto& form = h.Start("Count=1\r\nTab1=Page1\r\n", "", &loop, certs.CaFile());
+    const std::string address = nginx.BaseUrl() + "/old";
+    h.browser.frontPage = "\"" + address + "\",\"Moved\"";
+    form.AddBookmarkClick();
+    const std::string icon = lv::WebIconDirectory(h.DataFile()) + lv::SiteStem(address) + ".PNG";
+    EXPECT_EQ(lvtest::ReadBytes(icon), kPng);
+    EXPECT_EQ(h.Read("Page1", "01I"), icon);
 }
 
 // A server that takes the connection and never says a word.
