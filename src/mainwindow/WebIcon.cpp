@@ -176,6 +176,12 @@ WebIconResult FetchWebIcon(MainWindowState& state, MainWindowPorts& ports, TIniF
         std::string description = head.description;
         if (description.size() > kMaxDescription) {
             description.resize(kMaxDescription);
+            // Not half a character reference ("&#20013;") at the cut.
+            const std::size_t amp = description.rfind('&');
+            if (amp != std::string::npos && description.find(';', amp) == std::string::npos &&
+                description.size() - amp < 10) {
+                description.resize(amp);
+            }
         }
         if (ini.ReadString(page, SlotKey(slot, 'P'), "").empty()) {
             ini.WriteString(page, SlotKey(slot, 'P'), EncodeNotes(description));

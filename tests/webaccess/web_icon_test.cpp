@@ -109,10 +109,11 @@ TEST_F(WebIcon, AnErrorPageSavedAsTheIconIsDeleted) {
 }
 
 TEST_F(WebIcon, AClickOnABookmarkWithoutIconFetchesIt) {
-    nginx.WriteDoc("index.html", "<link rel=icon href=/i.gif>");
+    nginx.WriteDoc("index.html",
+                   "<link rel=icon href=/i.gif><meta name=description content=Theirs>");
     nginx.WriteDoc("i.gif", "GIF89a\x01\0\x01\0");
     h.Start("Count=1\r\nTab1=Page1\r\n",
-            "[Page1]\r\n01N=Site\r\n01U=" + nginx.BaseUrl() +
+            "[Page1]\r\n01N=Site\r\n01P=Mine\r\n01U=" + nginx.BaseUrl() +
                 "/index.html\r\n02N=Other\r\n"
                 "02U=" +
                 nginx.BaseUrl() + "/index.html\r\n02G=57\r\n",
@@ -124,6 +125,7 @@ TEST_F(WebIcon, AClickOnABookmarkWithoutIconFetchesIt) {
     const std::string icon = IconDir() + lv::SiteStem(nginx.BaseUrl() + "/index.html") + ".gif";
     EXPECT_TRUE(fs::exists(icon));
     EXPECT_EQ(h.Read("Page1", "01G"), "600");
+    EXPECT_EQ(h.Read("Page1", "01P"), "Mine"); // notes of its own are never replaced
     EXPECT_EQ(h.launcher.starts.size(), 2u);
 }
 
