@@ -92,6 +92,17 @@ std::string DownloadIcon(MainWindowPorts& ports, const std::string& address,
     return extension;
 }
 
+// Loads the DataFile again after a wait on the network, when the bookmark is still in it. The
+// user may have erased it, renamed its page or deleted the file meanwhile: keys written then
+// would make a page of their own.
+bool StillThere(TIniFile32& ini, const std::string& page, int slot) {
+    if (!FileExists(ini.FileName())) {
+        return false;
+    }
+    ini = TIniFile32(ini.FileName());
+    return !ini.ReadString(page, SlotKey(slot, 'U'), "").empty();
+}
+
 } // namespace
 
 std::string SiteStem(std::string_view target) {
@@ -124,10 +135,9 @@ WebIconResult FetchWebIcon(MainWindowState& state, MainWindowPorts& ports, TIniF
     const FetchedPage fetched = FetchMainWindowPage(state, ports, target);
     // Other commands may have written the file while the page came: work on what it holds now.
     result.pageFailed = true;
-    if (!FileExists(ini.FileName())) {
-        return result; // the DataFile went away meanwhile: nothing to write it into
+    if (!StillThere(ini, page, slot)) {
+        return result;
     }
-    ini = TIniFile32(ini.FileName());
     if (!fetched.ok) {
         state.caption = FormCaption(state, ports.clock);
         RestoreConnectionLamp(state, ports);
@@ -165,11 +175,10 @@ WebIconResult FetchWebIcon(MainWindowState& state, MainWindowPorts& ports, TIniF
             extension = stored;
         }
     }
-    if (!FileExists(ini.FileName())) {
+    if (!StillThere(ini, page, slot)) {
         result.pageFailed = true;
         return result;
     }
-    ini = TIniFile32(ini.FileName());
 
     if (head.descriptionFound && !head.description.empty()) {
         state.caption = "Loading Description";

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -170,11 +171,50 @@ public:
     }
     ~SilentServer() { ::close(fd_); }
     int Port() const { return port_; }
+    int Fd() const { return fd_; }
 
 private:
     int fd_ = -1;
     int port_ = 0;
 };
+
+TEST(WebIconGuard, ABookmarkErasedWhileItsPageComesGetsNoKeys) {
+    // The page comes after a moment, with an icon and a description.
+    SilentServer server;
+    ASSERT_NE(server.Port(), 0);
+    std::thread answer([&server] {
+        const int peer = ::accept(server.Fd(), nullptr, nullptr);
+        std::string request;
+        char chunk[512];
+        while (peer >= 0 && request.find("\r\n\r\n") == std::string::npos) {
+            const ssize_t got = ::recv(peer, chunk, sizeof chunk, 0);
+            if (got <= 0) {
+                break;
+            }
+            request.append(chunk, static_cast<std::size_t>(got));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        const std::string reply = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n"
+                                  "<link rel=icon href=/i.ico><meta name=description content=D>";
+        if (peer >= 0) {
+            (void)::send(peer, reply.data(), reply.size(), MSG_NOSIGNAL);
+            ::close(peer);
+        }
+    });
+    lv::PollEventLoop loop;
+    lvtest::WebHarness h;
+    auto& form = h.Start("Count=2\r\nTab1=Page1\r\nTab2=Page2\r\n", "", &loop);
+    h.browser.frontPage = "\"http://127.0.0.1:" + std::to_string(server.Port()) + "/\",\"Slow\"";
+    // Meanwhile another command erases the page's bookmarks.
+    loop.StartTimer(std::chrono::milliseconds(150), false, [&h] {
+        lv::TIniFile32 ini(h.DataFile());
+        ini.EraseSection("Page1");
+    });
+    form.AddBookmarkClick();
+    answer.join();
+    const std::string bytes = lvtest::ReadBytes(h.DataFile());
+    EXPECT_EQ(bytes.find("[Page1]"), std::string::npos) << bytes;
+}
 
 TEST(WebIconGuard, AStallingServerEndsAtTheGuardAndTheWindowKeepsWorking) {
     SilentServer server;
