@@ -167,6 +167,7 @@ void LinkImport::MWSImportClick(Source source) {
     pos.firstTab = state_.TabSet1.selected;
     TakeModificationBackup(state_.DataFileName, state_.checks.autoBackup, "Import links");
 
+    const std::string dataFile = state_.DataFileName;
     std::vector<std::string> lines;
     bool utf8 = true;
     if (source == Source::WebPage) {
@@ -182,8 +183,9 @@ void LinkImport::MWSImportClick(Source source) {
         state_.Memo1 = ports_.clipboard->Text();
         lines = SplitLines(state_.Memo1);
     }
-    // The page fetch pumps the loop: the tab list may have changed meanwhile.
-    if (FindPage(pos.page, state_.TabSet1.names) == std::string::npos) {
+    // The page fetch pumps the loop: another file may be open now, or the tab list changed.
+    if (state_.DataFileName != dataFile ||
+        FindPage(pos.page, state_.TabSet1.names) == std::string::npos) {
         DisarmBeforeFirstChange();
         return;
     }
