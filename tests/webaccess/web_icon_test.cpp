@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <optional>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
@@ -128,6 +129,33 @@ TEST_F(WebIcon, AClickOnABookmarkWithoutIconFetchesIt) {
     EXPECT_EQ(h.Read("Page1", "01G"), "600");
     EXPECT_EQ(h.Read("Page1", "01P"), "Mine"); // notes of its own are never replaced
     EXPECT_EQ(h.launcher.starts.size(), 2u);
+}
+
+TEST(WebIconLamp, ASiteSendingACookieLightsTheLampYellowUntilTheFetchIsOver) {
+    if (!lvtest::Nginx::Available()) {
+        GTEST_SKIP() << "nginx is not installed";
+    }
+    lvtest::Nginx nginx;
+    nginx.Start("add_header Set-Cookie \"visit=1\";");
+    nginx.WriteDoc("page.html", "<title>Cookie</title>");
+    struct Case {
+        std::optional<bool> online;
+        lv::ConnectionLamp::Image after;
+    } cases[] = {
+        {true, lv::ConnectionLamp::Image::LedOn},
+        {false, lv::ConnectionLamp::Image::LedOff},
+        // A state that cannot be read changes nothing: the lamp stays as the site lit it.
+        {std::nullopt, lv::ConnectionLamp::Image::LedYellow},
+    };
+    for (const Case& c : cases) {
+        lv::PollEventLoop loop;
+        lvtest::WebHarness h;
+        auto& form = h.Start("Count=1\r\nTab1=Page1\r\n", "", &loop);
+        h.network.online = c.online;
+        h.browser.frontPage = "\"" + nginx.BaseUrl() + "/page.html\",\"Cookie\"";
+        form.AddBookmarkClick();
+        EXPECT_EQ(form.State().DialUp.image, c.after);
+    }
 }
 
 TEST(WebIconTls, AMovedHttpsPageNamesItsIconRelativeToWhereItEndedUp) {
