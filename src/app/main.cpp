@@ -11,15 +11,19 @@
 #include "gui/TBConfigFormView.h"
 #include "gui/TDupeView.h"
 #include "gui/TNameFormView.h"
+#include "gui/TPFormView.h"
 #include "gui/TTabFormView.h"
 #include "gui/TUserSetupView.h"
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/TForm1.h"
+#include "mainwindow/TPForm.h"
 #include "pages/TAlphaForm.h"
 #include "platform/BrowserProbe.h"
 #include "platform/Clock.h"
+#include "platform/IcmpEcho.h"
 #include "platform/LinuxProcessLauncher.h"
 #include "platform/LinuxShell.h"
+#include "platform/NetworkState.h"
 #include "platform/ProgramDir.h"
 #include "platform/SignalWatcher.h"
 #include "store/TIniFile32.h"
@@ -144,6 +148,16 @@ int main(int argc, char* argv[]) {
     lv::TUserSetupView* userView = nullptr;
     ports.searchWindow = [&searchView](lv::TDupe& dupe) { searchView->Open(dupe); };
     ports.userSetup = [&userView](lv::TUserSetup& setup) { userView->Edit(setup); };
+    // Web access: page and icon fetches on the window's loop, the connection lamp, the pings.
+    lv::LinuxNetworkState network;
+    lv::LinuxIcmpEcho icmp;
+    ports.loop = &loop;
+    ports.network = &network;
+    ports.icmp = &icmp;
+    lv::TPFormView* pingView = nullptr; // owned by the main window
+    ports.pingForm = [&pingView, &started](lv::TPForm& speed) {
+        pingView->Ping(speed, started->State().TabSelectedColor, started->State().TabFontColor);
+    };
     lv::TForm1 form(ports, programDir);
     started = &form;
     lv::MainWindowView view(form, dialogs, FindHelpFile());
@@ -157,6 +171,7 @@ int main(int argc, char* argv[]) {
     searchView =
         new lv::TDupeView(&view, [&view](const std::function<void()>& run) { view.Dispatch(run); });
     userView = new lv::TUserSetupView(&view);
+    pingView = new lv::TPFormView(&view);
 
     // A termination request closes the window the way "Exit Linkvane" does, also while a box
     // is open (one at start-up included).

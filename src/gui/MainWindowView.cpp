@@ -12,6 +12,7 @@
 #include "gui/QtText.h"
 #include "gui/ToolBar.h"
 #include "gui/ToolControls.h"
+#include "gui/WebControls.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -109,6 +110,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                          [this](const std::function<void()>& run) { Dispatch(run); });
     new ToolControls(*this, form_, toolBar_,
                      [this](const std::function<void()>& run) { Dispatch(run); });
+    web_ = new WebControls(*this, form_, toolBar_,
+                           [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
@@ -476,6 +479,7 @@ void MainWindowView::Render() {
     launch_->Render();
     files_->Render();
     pages_->Render();
+    web_->Render();
 
     QPalette look = palette();
     look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));

@@ -21,6 +21,7 @@ class EditControls;
 class FileControls;
 class LaunchControls;
 class PageControls;
+class WebControls;
 
 // The main window on screen. It owns no bookmark state: every user action becomes a handler
 // call on TForm1 (through Dispatch), and the window is drawn again from the model afterwards.
@@ -96,6 +97,7 @@ private:
     LaunchControls* launch_ = nullptr;
     FileControls* files_ = nullptr;
     PageControls* pages_ = nullptr;
+    WebControls* web_ = nullptr;
     std::vector<QPushButton*> buttons_;
     std::vector<GlyphRef> shownGlyphs_;
     bool rendering_ = false;

@@ -43,21 +43,15 @@ std::string WebIconDirectory(const std::string& dataFile) {
     return ResolveCaseInsensitive(std::string(), stem + "webicons") + "/";
 }
 
-std::string FetchWebIcon(MainWindowState&, const std::string&, int, const std::string&,
-                         std::string code) {
-    return code;
-}
-
-std::string AutoIcon(MainWindowState& state, TIniFile32& ini, const std::string& page, int slot,
-                     const std::string& target) {
-    BookmarkButton* button = nullptr;
-    if (slot >= 1 && slot <= static_cast<int>(state.buttons.size()) &&
-        !state.TabSet1.names.empty() && state.TabSet1.Current() == page) {
-        button = &state.buttons[static_cast<std::size_t>(slot - 1)];
-    }
-    auto show = [button](GlyphRef glyph) {
-        if (button != nullptr) {
-            button->glyph = std::move(glyph);
+std::string AutoIcon(MainWindowState& state, MainWindowPorts& ports, TIniFile32& ini,
+                     const std::string& page, int slot, const std::string& target) {
+    const std::string dataFile = state.DataFileName;
+    // Looked up at each use: the web steps pump the loop, and the user may change pages.
+    auto show = [&state, &page, &dataFile, slot](GlyphRef glyph) {
+        if (slot >= 1 && slot <= static_cast<int>(state.buttons.size()) &&
+            !state.TabSet1.names.empty() && state.TabSet1.Current() == page &&
+            state.DataFileName == dataFile) {
+            state.buttons[static_cast<std::size_t>(slot - 1)].glyph = std::move(glyph);
         }
     };
 
@@ -70,8 +64,19 @@ std::string AutoIcon(MainWindowState& state, TIniFile32& ini, const std::string&
         code = "0";
         show({GlyphRef::Kind::BuiltIn, datafile::kDefaultIconG, {}});
     }
+    std::string iconFile = target;
+    bool writeIconFile = true;
     if (code == "00" && state.checks.webIconSearch) {
-        code = FetchWebIcon(state, page, slot, target, code);
+        WebIconResult web = FetchWebIcon(state, ports, ini, page, slot, target, code);
+        if (web.pageFailed) {
+            return web.code;
+        }
+        code = std::move(web.code);
+        iconFile = std::move(web.iconFile);
+        writeIconFile = web.writeIconFile;
+        if (code == "00") {
+            show({GlyphRef::Kind::Default, state.DefaultIconG, {}});
+        }
     }
     if (!state.checks.webIconSearch) {
         code = "00";
@@ -79,9 +84,9 @@ std::string AutoIcon(MainWindowState& state, TIniFile32& ini, const std::string&
             show({GlyphRef::Kind::Default, state.DefaultIconG, {}});
         }
     }
-    if (code == "600") {
-        show({GlyphRef::Kind::IconFile, 0, target});
-        ini.WriteString(page, SlotKey(slot, 'I'), target);
+    if (code == "600" && writeIconFile) {
+        show({GlyphRef::Kind::IconFile, 0, iconFile});
+        ini.WriteString(page, SlotKey(slot, 'I'), iconFile);
     }
     if (code != "00") {
         ini.WriteString(page, SlotKey(slot, 'G'), code);

@@ -163,7 +163,7 @@ void BookmarkEdit::SetButtonParams(int slot) {
     TIniFile32 ini(state_.DataFileName);
     const std::string target = ini.ReadString(page, SlotKey(slot, 'U'), "");
     if (bookmark.target.empty() && !target.empty()) {
-        AutoIcon(state_, ini, page, slot, pageProtected ? Decrypt(target) : target);
+        AutoIcon(state_, ports_, ini, page, slot, pageProtected ? Decrypt(target) : target);
     }
     ShowSlot(state_, ini, page, slot);
     ActAfterEditor(page, slot);

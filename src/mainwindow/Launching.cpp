@@ -90,6 +90,7 @@ void Launching::ButtonClick(int slot) {
         // The command is over: a later save that was never backed up (erasing a page) must not
         // take the backup this one armed and did not need.
         DisarmBeforeFirstChange();
+        IconAfterClick(page, slot);
         return;
     }
 
@@ -106,6 +107,20 @@ void Launching::ButtonClick(int slot) {
         target = Decrypt(target);
     }
     Launch(page, target);
+    IconAfterClick(page, slot);
+}
+
+void Launching::IconAfterClick(const std::string& page, int slot) {
+    if (ports_.loop == nullptr || !state_.checks.webIconSearch) {
+        return;
+    }
+    TIniFile32 ini(state_.DataFileName);
+    const std::string target = ini.ReadString(page, SlotKey(slot, 'U'), "");
+    // Only a bookmark without an icon of its own; a scrambled target does not begin so.
+    if (target.rfind("http", 0) != 0 || !ini.ReadString(page, SlotKey(slot, 'G'), "").empty()) {
+        return;
+    }
+    AutoIcon(state_, ports_, ini, page, slot, target);
 }
 
 void Launching::CaptureBrowserPage(int slot, int colour) {
@@ -156,7 +171,7 @@ void Launching::ChooseLocalTarget(int slot) {
         TIniFile32 ini(state_.DataFileName);
         ini.WriteString(page, SlotKey(slot, 'N'), name);
         ini.WriteString(page, SlotKey(slot, 'U'), target);
-        AutoIcon(state_, ini, page, slot, target);
+        AutoIcon(state_, ports_, ini, page, slot, target);
     }
     PageGrid(state_).Load(page);
 }
@@ -323,7 +338,7 @@ void Launching::AddBookmarkClick() {
     {
         TIniFile32 ini(state_.DataFileName);
         WriteBookmark(ini, page, slot, bookmark);
-        AutoIcon(state_, ini, page, slot, address);
+        AutoIcon(state_, ports_, ini, page, slot, address);
     }
     PageGrid(state_).Load(page);
 }

@@ -50,6 +50,8 @@ private:
     void LaunchLocal(const std::string& target, const std::string& extra);
     bool BrowserPage(std::string& title, std::string& address);
     void TellNoBrowserPage();
+    // After a click on a web bookmark without an icon: the site's icon and description.
+    void IconAfterClick(const std::string& page, int slot);
     // The recent-bookmark list of the tray is not built yet; launches are not recorded.
     void RecordLaunch(const std::string& /*page*/) {}
     void ApplyLaunchBehaviour();

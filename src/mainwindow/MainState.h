@@ -8,6 +8,8 @@
 
 namespace lv {
 
+class THttpCli;
+
 // The page tabs along the bottom edge.
 struct TabSet {
     std::vector<std::string> names;
@@ -62,6 +64,13 @@ inline constexpr int kDefaultWindowWidth = 620;
 inline constexpr int kWindowHeight = 469;
 inline constexpr int kMiniHeight = 88;
 
+// The connection lamp `DialUp`: on-line, off-line, or the yellow "site answers" light.
+struct ConnectionLamp {
+    enum class Image { LedOff, LedOn, LedYellow };
+    Image image = Image::LedOff;
+    std::string hint = "Dialup = OffLine";
+};
+
 // Everything the main window holds besides its ports. TForm1 owns one; the helpers that carry
 // out its handlers work on it.
 struct MainWindowState {
@@ -113,6 +122,9 @@ struct MainWindowState {
     std::string Memo1;
     // Page commands: carried pages and bookmarks, the page options dialog's request.
     PageOpsState pageOps;
+    // Web access: the lamp, and the page fetch under way (a new one aborts it).
+    ConnectionLamp DialUp;
+    THttpCli* webFetch = nullptr;
 
     std::string SettingsFile() const;
     int ClientWidth() const { return place.width - kFrameWidth; }

@@ -292,6 +292,16 @@ void PageCommands::BookmarkAction(int item) {
         }
         break;
     }
+    case TTabForm::PingBookmarks: {
+        TIniFile32 ini(state_.DataFileName);
+        TPForm& speed = forms_.PForm;
+        for (const int slot : slots) {
+            speed.HostEditItems.push_back(PingHost(ini.ReadString(page, SlotKey(slot, 'U'), "")));
+            speed.ListBox3.push_back(ButtonName(slot));
+        }
+        ops_.PageActionCode = "Ping";
+        break;
+    }
     case TTabForm::LaunchLinks: {
         TIniFile32 ini(state_.DataFileName);
         ops_.LaunchLinks.clear();

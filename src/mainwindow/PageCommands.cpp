@@ -3,6 +3,7 @@
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "pages/PageNames.h"
+#include "platform/IcmpEcho.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
 
@@ -321,6 +322,28 @@ void PageCommands::TabFormStep() {
     }
 }
 
+// "Ping Selected Bookmarks": the access-speed dialog over the hosts gathered for it; a click on
+// a bar launches that bookmark once the dialog has closed.
+void PageCommands::AccessSpeed() {
+    TPForm& speed = forms_.PForm;
+    speed.icmp = ports_.icmp;
+    if (ports_.icmp != nullptr) {
+        if (const std::string why = ports_.icmp->Unavailable(); !why.empty()) {
+            ports_.dialogs.Message({MsgKind::Error, {}, why});
+            speed.FormClose();
+            return;
+        }
+    }
+    if (ports_.pingForm) {
+        ports_.pingForm(speed);
+    }
+    const std::string chosen = speed.Chosen();
+    speed.FormClose();
+    if (!chosen.empty() && hooks_.clickButton) {
+        hooks_.clickButton(SlotFromPrefix(chosen));
+    }
+}
+
 void PageCommands::ActOnCode(const std::string& code) {
     if (code == "D") {
         MDeletePageTab1Click();
@@ -336,6 +359,8 @@ void PageCommands::ActOnCode(const std::string& code) {
         MEraseBClick();
     } else if (code == "P") {
         hooks_.pagePass();
+    } else if (code == "Ping") {
+        AccessSpeed();
     } else if (code == "LaunchLink") {
         hooks_.launch(state_.TabSet1.Current(), ops_.LaunchLinks);
     } else if (code == "LaunchApp") {

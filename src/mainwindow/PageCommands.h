@@ -3,6 +3,7 @@
 #include "mainwindow/MainState.h"
 #include "mainwindow/Ports.h"
 #include "mainwindow/TNameForm.h"
+#include "mainwindow/TPForm.h"
 #include "mainwindow/TTabForm.h"
 #include "store/TIniFile32.h"
 
@@ -15,6 +16,7 @@ namespace lv {
 struct PageForms {
     TNameForm NameForm;
     TTabForm TabForm;
+    TPForm PForm;
 };
 
 // Who asked for the page options: "Change &Name on Page Tab" or a right click on a tab.
@@ -30,6 +32,8 @@ struct PageHooks {
     std::function<void(const std::string& page, int slot)> eraseButton;
     std::function<void(const std::string& page, const std::string& target)> launch;
     std::function<void()> pagePass;
+    // Clicks a bookmark button of the current page, as the user does.
+    std::function<void(int slot)> clickButton;
 };
 
 // Everything done with whole pages: add, delete, rename, erase, move and copy (by menu and
@@ -70,6 +74,7 @@ private:
     void RestoreCursor();
     void Rename();
     void ActOnCode(const std::string& code);
+    void AccessSpeed();
     void TabFormStep();
     void BookmarkAction(int item);
     void TabColor(bool selectedTab, bool savePaletteOnCancel);

@@ -17,11 +17,15 @@ class TDupe;
 class TUserSetup;
 class TNameForm;
 class TTabForm;
+class TPForm;
 
 class BrowserTransport;
 class Printer;
 class ProcessLauncher;
 class Shell;
+class EventLoop;
+class NetworkState;
+class IcmpEcho;
 
 // What the main window needs from outside: the dialogs, the screen and the date.
 struct MainWindowPorts {
@@ -62,6 +66,16 @@ struct MainWindowPorts {
     // Setup" modally until it closes.
     std::function<void(TDupe&)> searchWindow{};
     std::function<void(TUserSetup&)> userSetup{};
+    // Web access: the loop the page fetches and icon downloads run on (none: the web steps of
+    // new bookmarks and the web page import do nothing), the network state behind the
+    // connection lamp, the ICMP echo of the access-speed dialog.
+    EventLoop* loop = nullptr;
+    NetworkState* network = nullptr;
+    IcmpEcho* icmp = nullptr;
+    // Extra PEM file of trusted CAs for https page and icon fetches (tests); empty: the system's.
+    std::string caFile{};
+    // Shows the access-speed dialog modally: it pings on showing and closes on a bar's click.
+    std::function<void(TPForm&)> pingForm{};
 };
 
 } // namespace lv

@@ -7,13 +7,16 @@
 #include "mainwindow/ExchangeCommands.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/Launching.h"
+#include "mainwindow/LinkImport.h"
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/PasswordProtection.h"
 #include "mainwindow/SettingsSwitches.h"
 #include "mainwindow/StartUp.h"
+#include "mainwindow/TINetDetector.h"
 #include "mainwindow/TNavPage.h"
 #include "mainwindow/UrlBox.h"
+#include "mainwindow/WebAccess.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
 #include "store/FileIo.h"
@@ -38,6 +41,23 @@ void TForm1::FormCreate(const std::vector<std::string>& args) {
     }
     BrowserList(state_, ports_).BuildMenu();
     UrlBox(state_, ports_, nullptr).Load();
+    if (ports_.loop != nullptr && ports_.network != nullptr && !netDetector_) {
+        netDetector_ = std::make_shared<TINetDetector>(*ports_.loop, *ports_.network);
+        netDetector_->OnChanged = [this](TINetDetector&) { NetDetectorChanged(); };
+        netDetector_->Tick(); // the lamp is right from the start
+    }
+}
+
+void TForm1::MWSImportClick() {
+    LinkImport(state_, ports_).MWSImportClick(LinkImport::Source::WebPage);
+}
+
+void TForm1::MCBImportClick() {
+    LinkImport(state_, ports_).MWSImportClick(LinkImport::Source::Clipboard);
+}
+
+void TForm1::NetDetectorChanged() {
+    ShowConnection(state_, netDetector_ && netDetector_->Online());
 }
 
 void TForm1::FormCaption() {
@@ -402,6 +422,7 @@ PageCommands TForm1::Pages() {
         Launch(page, target);
     };
     hooks.pagePass = [this] { MPagePassClick(); };
+    hooks.clickButton = [this](int slot) { ButtonClick(slot); };
     return PageCommands(state_, ports_, pageForms_, std::move(hooks));
 }
 

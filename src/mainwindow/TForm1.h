@@ -17,6 +17,8 @@
 
 namespace lv {
 
+class TINetDetector;
+
 // The main window: its state and every handler. Handlers keep the names of the controls and
 // events they serve; the work is done by the helpers of each area (start-up, the page grid, the
 // settings switches). The view renders State() after every handler and turns user input into
@@ -184,6 +186,12 @@ public:
     void OtherClick() { CopyUserDetail("Other"); }
     void MiscClick() { CopyUserDetail("Misc"); }
     void TextClick();
+    // Web access: links from the browser's page (the WebIn button, "Import from Web Page") or
+    // the clipboard ("Import from Clipboard"), the connection lamp, the access-speed dialog.
+    void MWSImportClick();
+    void MCBImportClick();
+    void NetDetectorChanged();
+    TPForm& PForm() { return pageForms_.PForm; }
 
 private:
     void ReloadAfterUndo();
@@ -205,6 +213,7 @@ private:
     void SearchEdit(const std::string& page, int slot, const std::string& title,
                     const std::string& url);
     void CopyToClipboard(const std::string& text);
+    std::shared_ptr<TINetDetector> netDetector_;
 };
 
 } // namespace lv

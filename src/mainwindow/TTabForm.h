@@ -28,12 +28,14 @@ public:
         MoveBookmarks,
         CopyBookmarks,
         EraseBookmarks,
+        PingBookmarks,
         LaunchLinks,
         LaunchFiles
     };
-    static constexpr std::array<std::string_view, 6> kBookmarkItems{
+    static constexpr std::array<std::string_view, 7> kBookmarkItems{
         "Color Selected Bookmarks", "Move Selected Bookmarks", "Copy Selected Bookmarks",
-        "Erase Selected Bookmarks", "Launch Selected Links",   "Launch Selected Files"};
+        "Erase Selected Bookmarks", "Ping Selected Bookmarks", "Launch Selected Links",
+        "Launch Selected Files"};
 
     // What closed the dialog.
     enum class Choice {

@@ -78,9 +78,10 @@ eval "$(xdotool getwindowgeometry --shell "$wid")"
 stored() { tr -d '\r' <"$data" | grep -qxF -- "$1"; }
 
 # The tool bar under the menu bar starts 2 pixels in with the open button, the browser button,
-# the Single and Multiple buttons and "Bookmark current Web Page", each 22 pixels wide.
+# the Single and Multiple buttons, "Import links from current Web Page" and "Bookmark current
+# Web Page", each 22 pixels wide.
 bar_y=$((Y + 30))
-xdotool mousemove $((X + 101)) "$bar_y" click 1
+xdotool mousemove $((X + 123)) "$bar_y" click 1
 tries=50 wait_for stored "02U=$first" || fail "the tool bar button stored nothing: $(tr -d '\r' <"$data")"
 stored "02N=$title" || fail "the tool bar button stored the wrong title: $(tr -d '\r' <"$data")"
 

@@ -55,6 +55,9 @@ TEST_F(IconFileTest, TheLoaderFollowsTheExtensionAndTheIconNumber) {
     const std::string jpg = Copy(dir_, "img-red-green.jpg", "photo.Jpg");
     const std::string jpeg = Copy(dir_, "img-red-green.jpg", "photo.jpeg");
     Write(dir_, "notes.txt", Bytes{'h', 'i'});
+    // Web icons: PNG pictures, also under the name favicon.ico.
+    Write(dir_, "Logo.PNG", imgtest::Png(lv::Image(16, 16, red)));
+    Write(dir_, "favicon.ico", imgtest::Png(lv::Image(32, 32, blue)));
 
     struct Case {
         std::string path;
@@ -75,6 +78,8 @@ TEST_F(IconFileTest, TheLoaderFollowsTheExtensionAndTheIconNumber) {
         {jpg, 0, IconLoadStatus::Ok, 16},
         {jpeg, 0, IconLoadStatus::NoIcon, 0}, // only ".jpg" means JPEG
         {dir_.File("notes.txt"), 0, IconLoadStatus::NoIcon, 0},
+        {dir_.File("Logo.PNG"), 0, IconLoadStatus::Ok, 16},
+        {dir_.File("favicon.ico"), 0, IconLoadStatus::Ok, 32},
         {dir_.File("absent.ico"), 0, IconLoadStatus::FileMissing, 0},
         {dir_.Path().string(), 0, IconLoadStatus::FileMissing, 0}, // a folder is not a file
     };

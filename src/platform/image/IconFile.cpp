@@ -81,7 +81,7 @@ std::string LowerExtension(const std::string& path) {
     return ext;
 }
 
-enum class Kind { Gif, Jpeg, Ico, Pe, Bmp, Other };
+enum class Kind { Gif, Jpeg, Png, Ico, Pe, Bmp, Other };
 
 // GIF and JPEG go by name only, as the button grid always did. Everything else is an icon
 // lookup, which looks at the content: icons live in .ico/.cur files, in programs and
@@ -94,6 +94,11 @@ Kind KindOf(const std::string& path, ByteSpan bytes) {
     }
     if (ext == ".jpg") {
         return Kind::Jpeg;
+    }
+    // A PNG is known by its first bytes: a site's favicon.ico is often one.
+    if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' &&
+        bytes[3] == 'G') {
+        return Kind::Png;
     }
     if (bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == 0 && (bytes[2] == 1 || bytes[2] == 2) &&
         bytes[3] == 0) {
@@ -126,6 +131,8 @@ IconLoad LoadKind(Kind kind, ByteSpan bytes, int iconNumber) {
         return Loaded(DecodeGif(bytes));
     case Kind::Jpeg:
         return Loaded(DecodeJpeg(bytes));
+    case Kind::Png:
+        return Loaded(DecodePng(bytes));
     case Kind::Bmp:
         if (iconNumber != 0) {
             return Failed(IconLoadStatus::NoIcon, {});
@@ -171,8 +178,8 @@ IconLoad LoadIconFile(const std::string& path, int iconNumber) {
     } catch (const ImageDecodeError& e) {
         // A file that only looked like an icon container by its first bytes is just a file
         // without icons; one that says it is a picture is damaged.
-        static const char* const pictures[] = {".gif", ".jpg", ".ico", ".cur",
-                                               ".exe", ".dll", ".bmp"};
+        static const char* const pictures[] = {".gif", ".jpg", ".png", ".ico",
+                                               ".cur", ".exe", ".dll", ".bmp"};
         const std::string ext = LowerExtension(path);
         const bool named =
             std::find(std::begin(pictures), std::end(pictures), ext) != std::end(pictures);
@@ -193,6 +200,7 @@ int CountIcons(const std::string& path) {
             return CountPeIconGroups(file.Bytes());
         case Kind::Gif:
         case Kind::Jpeg:
+        case Kind::Png:
         case Kind::Bmp:
             return 1;
         case Kind::Other:
