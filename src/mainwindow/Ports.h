@@ -53,6 +53,9 @@ struct MainWindowPorts {
     // True while a global hotkey that brings the window back is registered with the desktop:
     // hidden mode needs it (or the tray icon). Unset: none is.
     std::function<bool()> showHotKeyRegistered{};
+    // Progress of long file work (a large bookmark file read in): what runs, how far of how
+    // much; (empty, 0, 0) when it has ended. Unset: none is shown.
+    std::function<void(const std::string& what, long long done, long long total)> progress{};
 };
 
 } // namespace lv
