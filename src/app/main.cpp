@@ -2,6 +2,7 @@
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
 #include "gui/MainWindowView.h"
+#include "gui/NetscapeControls.h"
 #include "gui/QtClipboard.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtEventLoop.h"
@@ -97,6 +98,7 @@ int main(int argc, char* argv[]) {
     lv::LinuxShell shell;
     lv::DevToolsTransport browser(loop);
     lv::FileSearchProgress searchProgress;
+    lv::FileWorkProgress workProgress;
     lv::QtClipboard clipboard;
     lv::TForm1* started = nullptr;
     lv::MainWindowPorts ports{dialogs, screen, clock, {}};
@@ -133,6 +135,9 @@ int main(int argc, char* argv[]) {
     ports.clipboard = &clipboard;
     ports.searchProgress = [&searchProgress](const std::string& folder) {
         return searchProgress.Step(folder);
+    };
+    ports.progress = [&workProgress](const std::string& what, long long done, long long total) {
+        workProgress.Step(what, done, total);
     };
     lv::TForm1 form(ports, programDir);
     started = &form;

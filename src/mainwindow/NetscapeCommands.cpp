@@ -10,6 +10,8 @@
 #include "store/Text.h"
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace lv {
 namespace {
@@ -110,9 +112,6 @@ void NetscapeCommands::MImportNSClick() {
             return;
         }
     }
-    // The page passwords belong to the file that is current now; the fresh file has none.
-    WritePagePass(state_);
-    state_.PagePassBox.clear();
     // The file the import replaces can be had back with Undo.
     TakeModificationBackup(target, state_.checks.autoBackup, "Import Netscape bookmarks");
     const auto progress = [this](std::size_t done, std::size_t total) {
@@ -134,6 +133,13 @@ void NetscapeCommands::MImportNSClick() {
     }
     if (ports_.progress) {
         ports_.progress({}, 0, 0);
+    }
+    // The page passwords in hand belong to the file that is current now; when that file was
+    // the one replaced, they belong to nothing any more and must not go into the fresh file.
+    std::error_code error;
+    if (state_.DataFileName == target ||
+        std::filesystem::equivalent(state_.DataFileName, target, error)) {
+        state_.PagePassBox.clear();
     }
     FileCommands(state_, ports_)
         .ChangeDataFile(target, result.pages.empty() ? std::string("Page1") : result.pages.front());

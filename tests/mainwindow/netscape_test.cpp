@@ -78,12 +78,44 @@ TEST(NetscapeCommands, ImportMakesNetscapeLvdCurrentAndAsksBeforeReplacingIt) {
 
 TEST(NetscapeCommands, AnUnreadableBookmarkFileChangesNothing) {
     FilesHarness h;
+    WriteBytes(
+        h.dir.File("Disk.LVD"),
+        DataFileText({"Safe"}, {{"Safe", {"01N=s", "01U=" + lv::Encrypt("http://s/", "pw")}}}));
+    {
+        lv::TIniFile32 ini(h.dir.File("Disk.LVD"));
+        ini.WriteString("Tabs", lv::datafile::kPagePasswordKey, lv::PagePassValue({"Safepw"}));
+    }
     lv::TForm1& form = h.StartFiles();
     const std::string before = form.State().DataFileName;
     h.Choose(h.dir.File("missing.html"));
     EXPECT_THROW(form.MImportNSClick(), lv::FileError);
     EXPECT_EQ(form.State().DataFileName, before);
     EXPECT_FALSE(std::filesystem::exists(h.dir.File("Netscape.lvd")));
+    // The open file keeps its page password.
+    EXPECT_EQ(form.State().PagePassBox, std::vector<std::string>{"Safepw"});
+}
+
+TEST(NetscapeCommands, ReplacingTheOpenNetscapeLvdDropsItsPagePasswords) {
+    FilesHarness h;
+    const std::string target = h.dir.File("Netscape.lvd");
+    WriteBytes(target, DataFileText({"Safe"}, {}));
+    {
+        lv::TIniFile32 ini(target);
+        ini.WriteString("Tabs", lv::datafile::kPagePasswordKey, lv::PagePassValue({"Safepw"}));
+    }
+    lv::TForm1& form = h.StartFiles({target});
+    ASSERT_EQ(form.State().PagePassBox, std::vector<std::string>{"Safepw"});
+    const std::string bookmarks = h.dir.File("b.html");
+    WriteBytes(bookmarks, "<DL><DT><H3>Safe</H3><DL><DT><A HREF=\"http://plain/\">p</A></DL></DL>");
+    h.Choose(bookmarks);
+    h.dialogs.Queue(lv::MsgResult::Yes);
+    form.MImportNSClick();
+    // The imported page "Safe" is no protected page: its address launches as it is.
+    EXPECT_TRUE(form.State().PagePassBox.empty());
+    EXPECT_EQ(h.Button(1).hint, "http://plain/");
+    h.Close();
+    const lv::TIniFile32 ini(target);
+    EXPECT_EQ(ini.ReadString("Tabs", lv::datafile::kPagePasswordKey, ""), "");
 }
 
 TEST(NetscapeCommands, ExportThenImportGivesTheSamePagesTitlesAndAddresses) {
