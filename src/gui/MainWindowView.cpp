@@ -4,9 +4,9 @@
 #include "gui/Colors.h"
 #include "gui/EditControls.h"
 #include "gui/FileControls.h"
-#include "gui/NetscapeControls.h"
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
+#include "gui/NetscapeControls.h"
 #include "gui/PageControls.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
@@ -103,8 +103,7 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                               [this](const std::function<void()>& run) { Dispatch(run); });
     files_ = new FileControls(*this, form_, toolBar_,
                               [this](const std::function<void()>& run) { Dispatch(run); });
-    new NetscapeControls(*this, form_,
-                         [this](const std::function<void()>& run) { Dispatch(run); });
+    new NetscapeControls(*this, form_, [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
