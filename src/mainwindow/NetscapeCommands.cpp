@@ -131,6 +131,8 @@ void NetscapeCommands::MImportNSClick() {
         }
         throw;
     }
+    // When the import wrote the same bytes the file held, nothing changed and no backup is due.
+    DisarmBeforeFirstChange();
     if (ports_.progress) {
         ports_.progress({}, 0, 0);
     }

@@ -76,6 +76,30 @@ TEST(NetscapeCommands, ImportMakesNetscapeLvdCurrentAndAsksBeforeReplacingIt) {
     EXPECT_NE(ReadBytes(target).find("http://old/"), std::string::npos);
 }
 
+TEST(NetscapeCommands, ALargeFileShowsProgressToItsEnd) {
+    lvtest::MainWindowHarness h;
+    std::vector<std::pair<long long, long long>> steps;
+    lv::MainWindowPorts ports{h.dialogs, h.screen, h.clock, {}};
+    ports.progress = [&steps](const std::string& what, long long done, long long total) {
+        EXPECT_EQ(what.empty(), total == 0);
+        steps.emplace_back(done, total);
+    };
+    h.form = std::make_unique<lv::TForm1>(ports, h.ProgramDir());
+    h.form->FormCreate({});
+    std::string html = "<DL>";
+    for (int i = 0; i < 20000; ++i) {
+        html += "<DT><A HREF=\"http://example.com/" + std::to_string(i) + "\">Link</A>\n";
+    }
+    WriteBytes(h.dir.File("big.html"), html + "</DL>");
+    h.dialogs.Queue(lv::OpenFileResult{true, h.dir.File("big.html")});
+    h.form->MImportNSClick();
+    ASSERT_GE(steps.size(), 3u);
+    const long long size = static_cast<long long>(html.size() + 5);
+    EXPECT_EQ(steps[steps.size() - 2], (std::pair<long long, long long>{size, size}));
+    EXPECT_EQ(steps.back(), (std::pair<long long, long long>{0, 0}));
+    EXPECT_EQ(h.form->State().TabSet1.names.size(), 250u);
+}
+
 TEST(NetscapeCommands, AnUnreadableBookmarkFileChangesNothing) {
     FilesHarness h;
     WriteBytes(
