@@ -33,7 +33,7 @@ std::vector<std::string> ExportSummaryLines(const NetscapeExportPlan& plan, bool
 
 inline constexpr const char* kNetscapeDialogTitle = "Select Netscape bookmark file";
 inline constexpr const char* kNetscapeFilter =
-    "Bookmark File|*.htm *.html *.HTM *.HTML|All Files|*";
+    "Bookmark File|*.htm *.html *.HTM *.HTML|All Files|*.*";
 inline constexpr const char* kNetscapeOverwrite =
     "File already exists.  Do you want to overwrite it?";
 
