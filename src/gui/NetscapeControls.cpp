@@ -73,7 +73,7 @@ void FileWorkProgress::Step(const std::string& what, long long done, long long t
     if (dialog_ == nullptr) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         dialog_ = new QProgressDialog(QString::fromUtf8(what), QString(), 0, 1000);
-        dialog_->setWindowTitle(QStringLiteral("Linkvane"));
+        dialog_->setWindowTitle(QString::fromUtf8(what));
         dialog_->setCancelButton(nullptr);
         dialog_->setMinimumDuration(400);
         dialog_->setWindowModality(Qt::ApplicationModal);
