@@ -21,14 +21,19 @@ NetscapeControls::NetscapeControls(QMainWindow& window, TForm1& form, DispatchFn
     QMenu* exportMenu =
         SubMenu(file, QStringLiteral("MExport"), QStringLiteral("&Export Bookmarks"));
 
-    auto* importNs = import->addAction(QStringLiteral("Import &Netscape Bookmarks"));
+    // In the menus' order: after the favourites items, before the web page, clipboard and link
+    // list items, whichever of them are there.
+    auto* importNs = new QAction(QStringLiteral("Import &Netscape Bookmarks"), import);
     importNs->setObjectName(QStringLiteral("MImportNS"));
+    import->insertAction(FirstOf(import, {"MImportWeb", "MImportClip", "MImportClipboard"}),
+                         importNs);
     connect(importNs, &QAction::triggered, this,
             [this] { dispatch_([this] { form_.MImportNSClick(); }); });
 
     auto* netscape = new QMenu(QStringLiteral("Export Bookmarks to &Netscape"), exportMenu);
     netscape->setObjectName(QStringLiteral("MExportNS"));
-    exportMenu->addMenu(netscape);
+    exportMenu->insertMenu(
+        FirstOf(exportMenu, {"MExportHTML", "MPrintBookmarks", "MEmailBookmarks"}), netscape);
     auto* whole = netscape->addAction(QStringLiteral("Export entire &File"));
     whole->setObjectName(QStringLiteral("MENSFile"));
     connect(whole, &QAction::triggered, this,
@@ -37,6 +42,19 @@ NetscapeControls::NetscapeControls(QMainWindow& window, TForm1& form, DispatchFn
     page->setObjectName(QStringLiteral("MENSPage"));
     connect(page, &QAction::triggered, this,
             [this] { dispatch_([this] { form_.MExportNSClick(true); }); });
+}
+
+QAction* NetscapeControls::FirstOf(QMenu* menu, std::initializer_list<const char*> names) {
+    for (QAction* action : menu->actions()) {
+        const QString name =
+            action->menu() != nullptr ? action->menu()->objectName() : action->objectName();
+        for (const char* wanted : names) {
+            if (name == QLatin1String(wanted)) {
+                return action;
+            }
+        }
+    }
+    return nullptr;
 }
 
 QMenu* NetscapeControls::SubMenu(QMenu* file, const QString& name, const QString& text) {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,8 @@ public:
 
 private:
     QMenu* SubMenu(QMenu* file, const QString& name, const QString& text);
+    // The first item of the menu named one of these (an item's or a submenu's name), if any.
+    static QAction* FirstOf(QMenu* menu, std::initializer_list<const char*> names);
 
     QMainWindow& window_;
     TForm1& form_;
