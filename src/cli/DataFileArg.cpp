@@ -1,6 +1,7 @@
 #include "cli/DataFileArg.h"
 
 #include "cli/Command.h"
+#include "platform/ProgramDir.h"
 #include "store/DataFile.h"
 #include "store/Text.h"
 
@@ -11,8 +12,18 @@
 
 namespace lv::cli {
 
-TIniFile32 OpenExistingDataFile(const std::string& path) {
+TIniFile32 OpenExistingDataFile(const std::string& given) {
+    std::string path = given;
     struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 && errno == ENOENT &&
+        path.find('/') == std::string::npos) {
+        // A bare name not found here is one of the program directory's files, as the window
+        // takes it.
+        std::string inProgramDir =
+            ResolveCaseInsensitive(FindProgramDir(ProgramDirSourcesFromEnvironment()), path);
+        if (::stat(inProgramDir.c_str(), &info) == 0)
+            path = inProgramDir;
+    }
     if (::stat(path.c_str(), &info) != 0) {
         throw CliError("cannot open " + path + ": " + std::strerror(errno));
     }

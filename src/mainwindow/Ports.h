@@ -17,6 +17,7 @@ class TNameForm;
 class TTabForm;
 
 class BrowserTransport;
+class Printer;
 class ProcessLauncher;
 class Shell;
 
@@ -53,6 +54,8 @@ struct MainWindowPorts {
     // True while a global hotkey that brings the window back is registered with the desktop:
     // hidden mode needs it (or the tray icon). Unset: none is.
     std::function<bool()> showHotKeyRegistered{};
+    // The system's printer for the printed link list; a missing one prints nothing.
+    Printer* printer = nullptr;
     // Progress of long file work (a large bookmark file read in): what runs, how far of how
     // much; (empty, 0, 0) when it has ended. Unset: none is shown.
     std::function<void(const std::string& what, long long done, long long total)> progress{};

@@ -4,6 +4,7 @@
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/DriveMenu.h"
 #include "mainwindow/DroppedFiles.h"
+#include "mainwindow/ExchangeCommands.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/Launching.h"
 #include "mainwindow/NetscapeCommands.h"
@@ -459,6 +460,24 @@ void TForm1::MFontTabClick() {
 
 void TForm1::SaveTabs() {
     Pages().SaveTabs();
+}
+
+void TForm1::PrintClick(LinkListMode mode) {
+    ExchangeCommands(state_, ports_).PrintClick(mode, [this](const std::string& emailMode) {
+        ShowEmailDialog(emailMode);
+    });
+}
+
+void TForm1::MImportIEClick() {
+    ExchangeCommands(state_, ports_).MImportIEClick();
+}
+
+void TForm1::MExportIEClick(bool wholeFile) {
+    ExchangeCommands(state_, ports_).MExportIEClick(wholeFile);
+}
+
+void TForm1::ShowEmailDialog(const std::string& mode) {
+    (void)mode;
 }
 
 } // namespace lv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/LinkList.h"
 #include "mainwindow/BookmarkEdit.h"
 #include "mainwindow/Keyboard.h"
 #include "mainwindow/MainState.h"
@@ -144,6 +145,16 @@ public:
     void SaveTabs();
     TNameForm& NameForm() { return pageForms_.NameForm; }
     TTabForm& TabForm() { return pageForms_.TabForm; }
+
+    // Link lists of a page range (tool buttons Print, HTML and Email1 and their menu items),
+    // and the favourites folder import and export.
+    void PrintClick(LinkListMode mode);
+    void MImportIEClick();
+    void MExportIEClick(bool wholeFile);
+    // Shows the e-mail dialog over the lines in Memo1, in the e-mail mode "All", "Page" or
+    // "One". The link list's e-mail form ends here; until the e-mail dialog exists it shows
+    // nothing.
+    void ShowEmailDialog(const std::string& mode);
 
 private:
     void ReloadAfterUndo();

@@ -33,6 +33,10 @@ cmp "$WORK/out" "$WORK/want" || { diff "$WORK/want" "$WORK/out" >&2; fail "list 
 expect_in "$WORK/err" "3 bookmarks on 2 pages"
 cli_run 0 list "$WORK/a.lvd" --page tools
 [ "$(wc -l <"$WORK/out")" = 1 ] || fail "--page lists one page"
+# A bare name not in the current directory is a file of the program directory.
+cp "$WORK/a.lvd" "$LINKVANE_HOME/Mine.LVD"
+(cd "$WORK" && cli_run 0 list mine.lvd)
+[ "$(wc -l <"$WORK/out")" = 3 ] || fail "a bare name is looked up in the program directory"
 cli_run 2 list "$WORK/a.lvd" --page Nowhere
 expect_in "$WORK/err" 'no page named "Nowhere"'
 echo PASS
