@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QMainWindow;
 class QMenu;
 class QProgressDialog;

@@ -25,9 +25,10 @@ bookmarks="$tmp/bookmarks.html"
 
 start_linkvane Disk
 
-# Without a window manager a click hands the window the keys (on the key sink).
+# Without a window manager a click hands the window the keys: one on the empty end of the menu
+# bar, clear of the tool buttons.
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-xdotool mousemove $((X + 255)) $((Y + 30)) click 1
+xdotool mousemove $((X + WIDTH - 10)) $((Y + 8)) click 1
 xdotool key --delay 200 alt+f i n
 
 dialog=$(timeout 20 xdotool search --sync --name '^Select Netscape bookmark file$' | head -n1) ||

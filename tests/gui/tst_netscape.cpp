@@ -37,6 +37,17 @@ struct Window {
     QAction* Item(const QString& name) const { return view.findChild<QAction*>(name); }
 };
 
+QStringList Names(QMenu* menu) {
+    QStringList names;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            names << (action->menu() != nullptr ? action->menu()->objectName()
+                                                : action->objectName());
+        }
+    }
+    return names;
+}
+
 } // namespace
 
 class TestNetscape : public QObject {
@@ -60,6 +71,11 @@ private slots:
         QCOMPARE(import->title(), QStringLiteral("&Import Bookmarks"));
         QCOMPARE(exportNs->actions().size(), 2);
         QVERIFY(w.Item(QStringLiteral("MENSFile")) != nullptr);
+        // Beside the other exchange commands, in the menus' order.
+        QCOMPARE(Names(import).mid(0, 2), (QStringList{"MImportIE", "MImportNS"}));
+        auto* exportMenu = w.view.findChild<QMenu*>(QStringLiteral("MExport"));
+        QCOMPARE(Names(exportMenu).mid(0, 3),
+                 (QStringList{"MExportIE", "MExportNS", "MExportHTML"}));
 
         const std::string file = w.dir.File("b.html");
         lvtest::WriteBytes(file, "<H1>Menu</H1><DL><DT><A HREF=\"http://a/\">Caf\xC3\xA9</A></DL>");
