@@ -2,6 +2,7 @@
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
 #include "gui/MainWindowView.h"
+#include "gui/NetscapeControls.h"
 #include "gui/QtClipboard.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtEventLoop.h"
@@ -104,6 +105,7 @@ int main(int argc, char* argv[]) {
     lv::LinuxShell shell;
     lv::DevToolsTransport browser(loop);
     lv::FileSearchProgress searchProgress;
+    lv::FileWorkProgress workProgress;
     lv::QtClipboard clipboard;
     lv::QtPrinter printer(nullptr);
     lv::TForm1* started = nullptr;
@@ -157,6 +159,9 @@ int main(int argc, char* argv[]) {
     lv::TPFormView* pingView = nullptr; // owned by the main window
     ports.pingForm = [&pingView, &started](lv::TPForm& speed) {
         pingView->Ping(speed, started->State().TabSelectedColor, started->State().TabFontColor);
+    };
+    ports.progress = [&workProgress](const std::string& what, long long done, long long total) {
+        workProgress.Step(what, done, total);
     };
     lv::TForm1 form(ports, programDir);
     started = &form;

@@ -1,5 +1,6 @@
 #include "exchange/LinkList.h"
 
+#include "exchange/HtmlText.h"
 #include "store/DataFile.h"
 #include "store/TIniFile32.h"
 #include "store/Text.h"
@@ -111,28 +112,7 @@ const char* LinkListAction(LinkListMode mode) {
 std::string EscapeHtmlStored(std::string_view stored) {
     // Through UTF-8, so that the references of characters Windows-1252 cannot hold are read as
     // those characters and only the user's own '&' is escaped; back to stored text after.
-    const std::string text = Cp1252ToUtf8(stored);
-    std::string escaped;
-    escaped.reserve(text.size());
-    for (const char ch : text) {
-        switch (ch) {
-        case '&':
-            escaped += "&amp;";
-            break;
-        case '<':
-            escaped += "&lt;";
-            break;
-        case '>':
-            escaped += "&gt;";
-            break;
-        case '"':
-            escaped += "&quot;";
-            break;
-        default:
-            escaped += ch;
-        }
-    }
-    return Utf8ToCp1252(escaped);
+    return Utf8ToCp1252(EscapeHtml(Cp1252ToUtf8(stored)));
 }
 
 std::string HtmlListDocument(const std::vector<std::string>& lines) {

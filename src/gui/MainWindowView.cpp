@@ -7,6 +7,7 @@
 #include "gui/FileControls.h"
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
+#include "gui/NetscapeControls.h"
 #include "gui/PageControls.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
@@ -112,6 +113,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                      [this](const std::function<void()>& run) { Dispatch(run); });
     web_ = new WebControls(*this, form_, toolBar_,
                            [this](const std::function<void()>& run) { Dispatch(run); });
+    // Netscape bookmark files, in the submenus the exchange controls made.
+    new NetscapeControls(*this, form_, [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();

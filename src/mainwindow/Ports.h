@@ -76,6 +76,9 @@ struct MainWindowPorts {
     std::string caFile{};
     // Shows the access-speed dialog modally: it pings on showing and closes on a bar's click.
     std::function<void(TPForm&)> pingForm{};
+    // Progress of long file work (a large bookmark file read in): what runs, how far of how
+    // much; (empty, 0, 0) when it has ended. Unset: none is shown.
+    std::function<void(const std::string& what, long long done, long long total)> progress{};
 };
 
 } // namespace lv

@@ -8,6 +8,7 @@
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/Launching.h"
 #include "mainwindow/LinkImport.h"
+#include "mainwindow/NetscapeCommands.h"
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/PasswordProtection.h"
@@ -269,6 +270,14 @@ void TForm1::MADriveClick(int index) {
 
 void TForm1::DiskButtonClick() {
     DriveMenu(state_, ports_).DiskButtonClick();
+}
+
+void TForm1::MImportNSClick() {
+    NetscapeCommands(state_, ports_).MImportNSClick();
+}
+
+void TForm1::MExportNSClick(bool currentPageOnly) {
+    NetscapeCommands(state_, ports_).MExportNSClick(currentPageOnly);
 }
 
 void TForm1::ButtonClick(int slot) {

@@ -103,6 +103,9 @@ public:
     void DriveMenuPopup();
     void MADriveClick(int index);
     void DiskButtonClick();
+    // Netscape bookmark files: import into "Netscape.lvd", export the file or the current page.
+    void MImportNSClick();
+    void MExportNSClick(bool currentPageOnly);
 
     // Launching and the browser list.
     void ButtonClick(int slot);
