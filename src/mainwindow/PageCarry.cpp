@@ -292,6 +292,11 @@ void PageCommands::BookmarkAction(int item) {
         }
         break;
     }
+    case TTabForm::EmailBookmarks:
+        if (!slots.empty()) {
+            EmailPage(page, slots);
+        }
+        break;
     case TTabForm::LaunchLinks: {
         TIniFile32 ini(state_.DataFileName);
         ops_.LaunchLinks.clear();

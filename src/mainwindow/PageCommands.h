@@ -17,8 +17,9 @@ struct PageForms {
     TTabForm TabForm;
 };
 
-// Who asked for the page options: "Change &Name on Page Tab" or a right click on a tab.
-enum class PageSender { NameMenu, TabSet };
+// Who asked for the page options: "Change &Name on Page Tab", "EMail Page of &Bookmarks" or a
+// right click on a tab.
+enum class PageSender { NameMenu, TabSet, EmailMenu };
 enum class TabButton { Left, Right };
 
 // What the page commands need from the main window.
@@ -72,6 +73,9 @@ private:
     void ActOnCode(const std::string& code);
     void TabFormStep();
     void BookmarkAction(int item);
+    // The page's bookmarks (all of them, or the given slots) as anchor lines to the e-mail
+    // dialog.
+    void EmailPage(const std::string& page, const std::vector<int>& slots);
     void TabColor(bool selectedTab, bool savePaletteOnCancel);
     void DropBookmarks();
     void DropPage(int tab);

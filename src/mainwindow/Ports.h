@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Screen.h"
+#include "web/EmailMode.h"
 
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@ namespace lv {
 class TAlphaForm;
 class TBConfigForm;
 class TNameForm;
+class TSearchForm;
 class TTabForm;
 
 class BrowserTransport;
@@ -53,6 +55,11 @@ struct MainWindowPorts {
     // True while a global hotkey that brings the window back is registered with the desktop:
     // hidden mode needs it (or the tray icon). Unset: none is.
     std::function<bool()> showHotKeyRegistered{};
+    // The e-mail dialog, shown modally with the bookmark lines its opener collected (the
+    // main window's scratch text) and the kind of opener.
+    std::function<void(EmailMode mode, const std::vector<std::string>& lines)> emailForm{};
+    // The Internet Search window, shown modally until it closes (with or without a result).
+    std::function<void(TSearchForm&)> searchForm{};
 };
 
 } // namespace lv

@@ -22,7 +22,7 @@
 namespace lv {
 
 TForm1::TForm1(MainWindowPorts ports, std::string programDir)
-    : ports_(std::move(ports)), dlg1_(ports_.dialogs) {
+    : ports_(std::move(ports)), dlg1_(ports_.dialogs), searchForm_(ports_.dialogs) {
     state_.ProgramDir = std::move(programDir);
 }
 
@@ -450,6 +450,35 @@ void TForm1::MFontTabClick() {
 
 void TForm1::SaveTabs() {
     Pages().SaveTabs();
+}
+
+void TForm1::SearchNetButtonClick() {
+    TSearchForm::Context context;
+    context.settingsFile = state_.SettingsFile();
+    context.dataFileName = state_.DataFileName;
+    context.programDir = state_.ProgramDir;
+    context.browserPath = state_.BrowserPath;
+    context.browser = ports_.browser;
+    context.tabColor = state_.TabSelectedColor;
+    context.tabFontColor = state_.TabFontColor;
+    searchForm_.onHelp = ports_.openHelp;
+    searchForm_.FormActivate(context);
+    if (ports_.searchForm) {
+        ports_.searchForm(searchForm_);
+    } else {
+        searchForm_.CloseButton1Click();
+    }
+    const std::string result = searchForm_.Result();
+    if (!result.empty()) {
+        Launching(state_, ports_).Launch("", result);
+    }
+}
+
+void TForm1::ShowEmailForm(EmailMode mode, const std::vector<std::string>& lines) {
+    if (ports_.emailForm) {
+        ports_.emailForm(mode, lines);
+    }
+    state_.Memo1.clear();
 }
 
 } // namespace lv

@@ -6,6 +6,7 @@
 #include "mainwindow/PageCommands.h"
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
+#include "tools/TSearchForm.h"
 
 #include <string>
 #include <vector>
@@ -142,6 +143,13 @@ public:
     TNameForm& NameForm() { return pageForms_.NameForm; }
     TTabForm& TabForm() { return pageForms_.TabForm; }
 
+    // Internet search ("SearchNetButton", "Search the &Internet"): the window, and the launch
+    // of its result in the current browser.
+    void SearchNetButtonClick();
+    TSearchForm& SearchForm() { return searchForm_; }
+    // Hands bookmark lines to the e-mail dialog (the scratch text is emptied afterwards).
+    void ShowEmailForm(EmailMode mode, const std::vector<std::string>& lines);
+
 private:
     void ReloadAfterUndo();
     void Columns(int count);
@@ -156,6 +164,7 @@ private:
     TUserDlg dlg1_;
     EditState edit_;
     PageForms pageForms_;
+    TSearchForm searchForm_;
     bool closeRequested_ = false;
 };
 
