@@ -5,6 +5,7 @@
 #include "gui/QtClipboard.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtEventLoop.h"
+#include "gui/QtPrinter.h"
 #include "gui/QtScreen.h"
 #include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
@@ -98,6 +99,7 @@ int main(int argc, char* argv[]) {
     lv::DevToolsTransport browser(loop);
     lv::FileSearchProgress searchProgress;
     lv::QtClipboard clipboard;
+    lv::QtPrinter printer(nullptr);
     lv::TForm1* started = nullptr;
     lv::MainWindowPorts ports{dialogs, screen, clock, {}};
     lv::TBConfigFormView* editorView = nullptr; // owned by the main window
@@ -131,6 +133,7 @@ int main(int argc, char* argv[]) {
     ports.shell = &shell;
     ports.browser = &browser;
     ports.clipboard = &clipboard;
+    ports.printer = &printer;
     ports.searchProgress = [&searchProgress](const std::string& folder) {
         return searchProgress.Step(folder);
     };
@@ -138,6 +141,7 @@ int main(int argc, char* argv[]) {
     started = &form;
     lv::MainWindowView view(form, dialogs, FindHelpFile());
     dialogs.SetParent(&view);
+    printer.SetParent(&view);
     editorView = new lv::TBConfigFormView(&view, FindHelpFile());
     rangeView = new lv::TAlphaFormView(&view, FindHelpFile());
     shown = &view;

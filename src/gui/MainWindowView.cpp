@@ -3,6 +3,7 @@
 
 #include "gui/Colors.h"
 #include "gui/EditControls.h"
+#include "gui/ExchangeControls.h"
 #include "gui/FileControls.h"
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
@@ -102,6 +103,9 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                               [this](const std::function<void()>& run) { Dispatch(run); });
     files_ = new FileControls(*this, form_, toolBar_,
                               [this](const std::function<void()>& run) { Dispatch(run); });
+    // The link lists and favourites folders; a child of the window, which deletes it.
+    new ExchangeControls(*this, form_, toolBar_,
+                         [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();

@@ -314,6 +314,17 @@ OpenFileResult QtDialogs::OpenFile(const OpenFileRequest& request) {
     return {!path.isEmpty(), QFile::encodeName(path).toStdString()};
 }
 
+OpenFileResult QtDialogs::SelectFolder(const FolderRequest& request) {
+    QFileDialog dialog(parent_, Q(request.title), QFile::decodeName(request.directory.c_str()));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    dialog.setOption(QFileDialog::ReadOnly, !request.allowCreate);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return {true, QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString()};
+}
+
 OpenFileResult QtDialogs::SaveFile(const SaveFileRequest& request) {
     QFileDialog dialog(parent_, Q(request.title), QFile::decodeName(request.directory.c_str()),
                        QtFilters(request.filter));

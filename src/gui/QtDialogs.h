@@ -29,6 +29,7 @@ public:
     OpenFileResult OpenFile(const OpenFileRequest& request) override;
     OpenFileResult SaveFile(const SaveFileRequest& request) override;
     int NavPage(const NavPageRequest& request) override;
+    OpenFileResult SelectFolder(const FolderRequest& request) override;
     void Error(const std::string& text) override;
 
 private:

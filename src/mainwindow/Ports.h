@@ -19,6 +19,7 @@ class TSearchForm;
 class TTabForm;
 
 class BrowserTransport;
+class Printer;
 class ProcessLauncher;
 class Shell;
 
@@ -55,6 +56,8 @@ struct MainWindowPorts {
     // True while a global hotkey that brings the window back is registered with the desktop:
     // hidden mode needs it (or the tray icon). Unset: none is.
     std::function<bool()> showHotKeyRegistered{};
+    // The system's printer for the printed link list; a missing one prints nothing.
+    Printer* printer = nullptr;
     // The e-mail dialog, shown modally with the bookmark lines its opener collected (the
     // main window's scratch text) and the kind of opener.
     std::function<void(EmailMode mode, const std::vector<std::string>& lines)> emailForm{};

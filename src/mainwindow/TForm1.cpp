@@ -4,6 +4,7 @@
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/DriveMenu.h"
 #include "mainwindow/DroppedFiles.h"
+#include "mainwindow/ExchangeCommands.h"
 #include "mainwindow/FileCommands.h"
 #include "mainwindow/Launching.h"
 #include "mainwindow/PageGrid.h"
@@ -474,11 +475,43 @@ void TForm1::SearchNetButtonClick() {
     }
 }
 
-void TForm1::ShowEmailForm(EmailMode mode, const std::vector<std::string>& lines) {
-    if (ports_.emailForm) {
-        ports_.emailForm(mode, lines);
+void TForm1::PrintClick(LinkListMode mode) {
+    ExchangeCommands(state_, ports_).PrintClick(mode, [this](const std::string& emailMode) {
+        ShowEmailDialog(emailMode);
+    });
+}
+
+void TForm1::MImportIEClick() {
+    ExchangeCommands(state_, ports_).MImportIEClick();
+}
+
+void TForm1::MExportIEClick(bool wholeFile) {
+    ExchangeCommands(state_, ports_).MExportIEClick(wholeFile);
+}
+
+void TForm1::ShowEmailDialog(const std::string& mode) {
+    if (!ports_.emailForm) {
+        return;
     }
-    state_.Memo1.clear();
+    std::vector<std::string> lines;
+    const std::string& memo = state_.Memo1;
+    for (std::size_t start = 0; start < memo.size();) {
+        std::size_t end = memo.find('\n', start);
+        if (end == std::string::npos) {
+            end = memo.size();
+        }
+        std::string line = memo.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    const EmailMode emailMode = mode == "All"    ? EmailMode::All
+                                : mode == "Page" ? EmailMode::Page
+                                : mode == "One"  ? EmailMode::One
+                                                 : EmailMode::None;
+    ports_.emailForm(emailMode, lines);
 }
 
 } // namespace lv

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/LinkList.h"
 #include "mainwindow/BookmarkEdit.h"
 #include "mainwindow/Keyboard.h"
 #include "mainwindow/MainState.h"
@@ -143,12 +144,18 @@ public:
     TNameForm& NameForm() { return pageForms_.NameForm; }
     TTabForm& TabForm() { return pageForms_.TabForm; }
 
+    // Link lists of a page range (tool buttons Print, HTML and Email1 and their menu items),
+    // and the favourites folder import and export.
+    void PrintClick(LinkListMode mode);
+    void MImportIEClick();
+    void MExportIEClick(bool wholeFile);
+    // Shows the e-mail dialog over the lines in Memo1, in the e-mail mode "All", "Page" or
+    // "One".
+    void ShowEmailDialog(const std::string& mode);
     // Internet search ("SearchNetButton", "Search the &Internet"): the window, and the launch
     // of its result in the current browser.
     void SearchNetButtonClick();
     TSearchForm& SearchForm() { return searchForm_; }
-    // Hands bookmark lines to the e-mail dialog (the scratch text is emptied afterwards).
-    void ShowEmailForm(EmailMode mode, const std::vector<std::string>& lines);
 
 private:
     void ReloadAfterUndo();

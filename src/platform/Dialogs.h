@@ -117,6 +117,14 @@ struct NavPageRequest {
     int current = 0; // the page shown now (0-based): where the keys start in the list
 };
 
+// A folder selection dialog, starting in a folder; allowCreate offers making a new folder there.
+struct FolderRequest {
+    std::string title;
+    std::string directory;
+    bool allowCreate = true;
+    int helpContext = 0;
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -132,6 +140,12 @@ public:
     virtual int NavPage(const NavPageRequest& request) = 0;
     // The application's general error box: a file error that ended a handler.
     virtual void Error(const std::string& text) = 0;
+    // The chosen folder (UTF-8 path); not accepted when none was chosen. Front ends without
+    // folder dialogs answer that none was.
+    virtual OpenFileResult SelectFolder(const FolderRequest& request) {
+        (void)request;
+        return {};
+    }
 };
 
 } // namespace lv

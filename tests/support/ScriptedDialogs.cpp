@@ -62,6 +62,11 @@ lv::OpenFileResult ScriptedDialogs::SaveFile(const lv::SaveFileRequest& request)
     return Next<lv::OpenFileResult>({});
 }
 
+lv::OpenFileResult ScriptedDialogs::SelectFolder(const lv::FolderRequest& request) {
+    asked_.push_back("SelectFolder: " + request.title);
+    return Next<lv::OpenFileResult>({});
+}
+
 int ScriptedDialogs::NavPage(const lv::NavPageRequest& request) {
     std::string line = "NavPage:";
     for (std::size_t i = 0; i < request.pages.size(); ++i) {

@@ -39,6 +39,8 @@ public:
     // Answered with a queued OpenFileResult.
     lv::OpenFileResult SaveFile(const lv::SaveFileRequest& request) override;
     int NavPage(const lv::NavPageRequest& request) override;
+    // Answered with a queued OpenFileResult; recorded as "SelectFolder: <title>".
+    lv::OpenFileResult SelectFolder(const lv::FolderRequest& request) override;
     void Error(const std::string& text) override;
 
 private:
