@@ -5,6 +5,7 @@
 
 #include "mainwindow/TBConfigForm.h"
 #include "mainwindow/TTabForm.h"
+#include "pages/TAlphaForm.h"
 #include "tools/TSearchForm.h"
 
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ protected:
         ports.browser = &browser;
         ports.searchForm = [this](lv::TSearchForm& f) { searchStep(f); };
         ports.tabForm = [this](lv::TTabForm& f) { tabStep(f); };
+        ports.pageRange = [](lv::TAlphaForm& range) { range.AlphaBtnClick(); };
         ports.bookmarkEditor = [](lv::TBConfigForm& f) { f.EmailClick(); };
         ports.emailForm = [this](lv::EmailMode mode, const std::vector<std::string>& lines) {
             shown.mode = mode;
@@ -137,6 +139,17 @@ TEST_F(SearchAndEmail, PageOptionsEmailTheWholePageOrTheSelectedBookmarks) {
     f.MChangePageTabName1Click(lv::PageSender::EmailMenu);
     EXPECT_EQ(shown.count, 3);
     EXPECT_EQ(shown.lines.size(), 2u);
+}
+
+TEST_F(SearchAndEmail, EmailListOfThePageRangeGoesToTheDialogInModeAll) {
+    lv::TForm1& f = Start("[Page1]\r\n01N=Alpha\r\n01U=http://a.test/\r\n02N=Tool\r\n"
+                          "02U=/usr/bin/tool\r\n02L=Yes\r\n03N=Gamma\r\n03U=https://g.test/\r\n");
+    f.PrintClick(lv::LinkListMode::Email);
+    ASSERT_EQ(shown.count, 1);
+    EXPECT_EQ(shown.mode, lv::EmailMode::All);
+    EXPECT_EQ(shown.lines,
+              (std::vector<std::string>{"http://a.test/ > Alpha <", "https://g.test/ > Gamma <"}));
+    EXPECT_TRUE(f.State().Memo1.empty());
 }
 
 TEST_F(SearchAndEmail, EditorsEmailButtonSendsTheOneBookmark) {

@@ -1,6 +1,7 @@
 // The e-mail dialog through a real mail server on 127.0.0.1: what arrives, one message per
 // address of the address book, and a refused send told to the user with the server's answer.
 #include "MailServer.h"
+#include "exchange/LinkList.h"
 #include "platform/PollEventLoop.h"
 #include "store/TIniFile32.h"
 #include "support/ScriptedDialogs.h"
@@ -121,6 +122,34 @@ TEST_F(EmailDialog, PageOfBookmarksArrivesWithExactBodyLines) {
         EXPECT_EQ(lv::TIniFile32(UserFile()).ReadString("Address", "1", ""), "you@there.test");
     }
     EXPECT_TRUE(dialogs.Asked().empty());
+}
+
+// Groups of bookmarks: the e-mail lines of a page range, as the list command collects them.
+TEST_F(EmailDialog, PageRangeListArrivesAsItsEmailLines) {
+    const std::string data = dir.File("Work.lvd");
+    lvtest::WriteBytes(data, "[Tabs]\r\nCount=2\r\nTab1=Work\r\nTab2=News\r\n"
+                             "[Work]\r\n01N=Caf\xe9\r\n01U=http://cafe.test/\r\n"
+                             "02N=Tool\r\n02U=/usr/bin/tool\r\n02L=Yes\r\n"
+                             "[News]\r\n05N=.Daily\r\n05U=https://daily.test/?a=1&b=2\r\n");
+    lv::LinkListRequest request;
+    request.mode = lv::LinkListMode::Email;
+    request.pages = {"Work", "News"};
+    request.firstPage = 0;
+    request.lastPage = 1;
+    const lv::LinkList list = lv::BuildLinkList(lv::TIniFile32(data), request);
+
+    MailServer server(certs_->Path(), maildir.Path(), false, true);
+    ASSERT_FALSE(server.Port().empty());
+    Open(lv::EmailMode::All, list.lines);
+    EXPECT_EQ(form.BMGroup, 2); // "Send groups of bookmarks."
+    UseServer(server, lv::MailSecurity::None);
+    form.Edit1 = "you@there.test";
+    form.Button1Click();
+    ASSERT_TRUE(form.Closed());
+    const std::string message = Received("001.eml");
+    EXPECT_EQ(message.substr(message.find("\n\n") + 2), " \n"
+                                                        "http://cafe.test/ > Caf\xe9 <\n"
+                                                        "https://daily.test/?a=1&b=2 > .Daily <\n");
 }
 
 TEST_F(EmailDialog, IncludeAllSendsOneMessagePerAddressInSortedOrder) {
