@@ -9,7 +9,9 @@
 #include "gui/QtScreen.h"
 #include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
+#include "gui/TEFormView.h"
 #include "gui/TNameFormView.h"
+#include "gui/TSearchFormView.h"
 #include "gui/TTabFormView.h"
 #include "mainwindow/BrowserList.h"
 #include "mainwindow/TForm1.h"
@@ -22,6 +24,7 @@
 #include "platform/SignalWatcher.h"
 #include "store/TIniFile32.h"
 #include "web/DevToolsTransport.h"
+#include "web/TEForm.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -129,6 +132,24 @@ int main(int argc, char* argv[]) {
         return lv::RecordProbedBrowsers(started->State().SettingsFile(),
                                         lv::ProbeInstalledBrowsers());
     };
+    // Internet search and e-mail: each dialog is made once and shown on demand.
+    lv::TSearchFormView* searchView = nullptr; // owned by the main window
+    ports.searchForm = [&searchView](lv::TSearchForm& search) { searchView->Search(search); };
+    lv::TEForm emailForm(loop, dialogs);
+    lv::TEFormView* emailView = nullptr;
+    emailForm.onHelp = ports.openHelp;
+    emailForm.onBeep = [] { QApplication::beep(); };
+    ports.emailForm = [&emailView, &emailForm, &started](lv::EmailMode mode,
+                                                         const std::vector<std::string>& lines) {
+        const lv::MainWindowState& state = started->State();
+        emailForm.programDir = state.ProgramDir;
+        emailForm.settingsStem = state.SettingsStem;
+        emailForm.sendMode = mode;
+        emailForm.bookmarks = lines;
+        emailForm.tabColor = state.TabSelectedColor;
+        emailForm.tabFontColor = state.TabFontColor;
+        emailView->Send();
+    };
     ports.launcher = &launcher;
     ports.shell = &shell;
     ports.browser = &browser;
@@ -147,6 +168,8 @@ int main(int argc, char* argv[]) {
     shown = &view;
     nameView = new lv::TNameFormView(&view);
     tabView = new lv::TTabFormView(&view);
+    searchView = new lv::TSearchFormView(&view);
+    emailView = new lv::TEFormView(emailForm, &view);
 
     // A termination request closes the window the way "Exit Linkvane" does, also while a box
     // is open (one at start-up included).

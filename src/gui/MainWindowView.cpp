@@ -10,6 +10,7 @@
 #include "gui/PageControls.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
+#include "gui/SearchControls.h"
 #include "gui/ToolBar.h"
 
 #include <QAction>
@@ -106,6 +107,9 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     // The link lists and favourites folders; a child of the window, which deletes it.
     new ExchangeControls(*this, form_, toolBar_,
                          [this](const std::function<void()>& run) { Dispatch(run); });
+    // The Internet Search window's tool button and menu item; also a child of the window.
+    new SearchControls(*this, form_, toolBar_,
+                       [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
