@@ -14,9 +14,10 @@ printf '[File]\r\nName=%s\r\n' "$data" >"$home/lvd.ini"
 
 start_linkvane Work
 
-# Without a window manager a click hands the window the keys (on the key sink).
+# Without a window manager a click hands the window the keys: one on the empty end of the menu
+# bar, which stays free however many tool buttons there are; the key sink keeps the focus.
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-xdotool mousemove $((X + 255)) $((Y + 30)) click 1
+xdotool mousemove $((X + WIDTH - 10)) $((Y + 8)) click 1
 xdotool key --delay 200 alt+b a
 
 range=$(timeout 20 xdotool search --sync --name '^Alphabetize the "Work" Page$' | head -n1) ||
