@@ -3,6 +3,7 @@
 // lines each opener hands to the e-mail dialog.
 #include "launch_fakes.h"
 
+#include "mainwindow/PagePasswords.h"
 #include "mainwindow/TBConfigForm.h"
 #include "mainwindow/TTabForm.h"
 #include "pages/TAlphaForm.h"
@@ -139,6 +140,23 @@ TEST_F(SearchAndEmail, PageOptionsEmailTheWholePageOrTheSelectedBookmarks) {
     f.MChangePageTabName1Click(lv::PageSender::EmailMenu);
     EXPECT_EQ(shown.count, 3);
     EXPECT_EQ(shown.lines.size(), 2u);
+}
+
+TEST_F(SearchAndEmail, PageEmailUnscramblesAProtectedPageAndKeepsOwnPasswordsOut) {
+    const std::string pageScrambled = lv::Encrypt("http://a.test/", "pw");
+    const std::string ownScrambled = lv::Encrypt("http://secret.test/", "own");
+    {
+        lv::TForm1& f = Start("[Page1]\r\n01N=Alpha\r\n01U=" + pageScrambled + "\r\n");
+        f.State().PagePassBox = {"Page1pw"};
+        f.MChangePageTabName1Click(lv::PageSender::EmailMenu);
+        EXPECT_EQ(shown.lines,
+                  (std::vector<std::string>{"<A HREF=\"http://a.test/\">Alpha</A><BR>"}));
+    }
+    lv::TForm1& f = Start("[Page1]\r\n01N=Secret\r\n01U=" + ownScrambled +
+                          "\r\n02N=Open\r\n02U=http://open.test/\r\n");
+    f.MChangePageTabName1Click(lv::PageSender::EmailMenu);
+    EXPECT_EQ(shown.lines,
+              (std::vector<std::string>{"<A HREF=\"http://open.test/\">Open</A><BR>"}));
 }
 
 TEST_F(SearchAndEmail, EmailListOfThePageRangeGoesToTheDialogInModeAll) {
