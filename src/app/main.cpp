@@ -13,6 +13,9 @@
 #include "gui/TDupeView.h"
 #include "gui/TNameFormView.h"
 #include "gui/TPFormView.h"
+#include "gui/TEFormView.h"
+#include "gui/TNameFormView.h"
+#include "gui/TSearchFormView.h"
 #include "gui/TTabFormView.h"
 #include "gui/TUserSetupView.h"
 #include "mainwindow/BrowserList.h"
@@ -29,6 +32,7 @@
 #include "platform/SignalWatcher.h"
 #include "store/TIniFile32.h"
 #include "web/DevToolsTransport.h"
+#include "web/TEForm.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -137,6 +141,24 @@ int main(int argc, char* argv[]) {
         return lv::RecordProbedBrowsers(started->State().SettingsFile(),
                                         lv::ProbeInstalledBrowsers());
     };
+    // Internet search and e-mail: each dialog is made once and shown on demand.
+    lv::TSearchFormView* netSearchView = nullptr; // owned by the main window
+    ports.searchForm = [&netSearchView](lv::TSearchForm& search) { netSearchView->Search(search); };
+    lv::TEForm emailForm(loop, dialogs);
+    lv::TEFormView* emailView = nullptr;
+    emailForm.onHelp = ports.openHelp;
+    emailForm.onBeep = [] { QApplication::beep(); };
+    ports.emailForm = [&emailView, &emailForm, &started](lv::EmailMode mode,
+                                                         const std::vector<std::string>& lines) {
+        const lv::MainWindowState& state = started->State();
+        emailForm.programDir = state.ProgramDir;
+        emailForm.settingsStem = state.SettingsStem;
+        emailForm.sendMode = mode;
+        emailForm.bookmarks = lines;
+        emailForm.tabColor = state.TabSelectedColor;
+        emailForm.tabFontColor = state.TabFontColor;
+        emailView->Send();
+    };
     ports.launcher = &launcher;
     ports.shell = &shell;
     ports.browser = &browser;
@@ -177,6 +199,8 @@ int main(int argc, char* argv[]) {
         new lv::TDupeView(&view, [&view](const std::function<void()>& run) { view.Dispatch(run); });
     userView = new lv::TUserSetupView(&view);
     pingView = new lv::TPFormView(&view);
+    netSearchView = new lv::TSearchFormView(&view);
+    emailView = new lv::TEFormView(emailForm, &view);
 
     // A termination request closes the window the way "Exit Linkvane" does, also while a box
     // is open (one at start-up included).

@@ -11,6 +11,7 @@
 #include "gui/PageControls.h"
 #include "gui/QtDialogs.h"
 #include "gui/QtText.h"
+#include "gui/SearchControls.h"
 #include "gui/ToolBar.h"
 #include "gui/ToolControls.h"
 #include "gui/WebControls.h"
@@ -115,6 +116,9 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                            [this](const std::function<void()>& run) { Dispatch(run); });
     // Netscape bookmark files, in the submenus the exchange controls made.
     new NetscapeControls(*this, form_, [this](const std::function<void()>& run) { Dispatch(run); });
+    // The Internet Search window's tool button and menu item; also a child of the window.
+    new SearchControls(*this, form_, toolBar_,
+                       [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();

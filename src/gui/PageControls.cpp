@@ -77,6 +77,8 @@ void PageControls::BuildMenu() {
         item("MAddPageTab1", "&Add Page", [this] { form_.MAddPageTab1Click(); }),
         item("MMovePageTab1", "&Move Page", [this] { form_.MMovePageTab1Click(); }),
         item("MCopyPageTab", "&Copy Page", [this] { form_.MCopyPageTabClick(); }),
+        item("MEMailPage", "EMail Page of &Bookmarks",
+             [this] { form_.MChangePageTabName1Click(PageSender::EmailMenu); }),
         item("MEraseB", "&Erase All bookmarks from Page", [this] { form_.MEraseBClick(); })};
     for (QAction* action : others) {
         tabs->removeAction(action);

@@ -77,6 +77,8 @@ TBConfigFormView::TBConfigFormView(QWidget* parent, QString helpFile)
     erase_ = AddButton(QStringLiteral("Erase"), QStringLiteral("Erase"), 269, 270,
                        &TBConfigForm::EraseClick);
     AddButton(QStringLiteral("Help"), QStringLiteral("Help"), 8, 302, &TBConfigForm::HelpClick);
+    email_ = AddButton(QStringLiteral("Email"), QStringLiteral("Email"), 95, 302,
+                       &TBConfigForm::EmailClick);
     AddButton(QStringLiteral("Cancel"), QStringLiteral("Cancel"), 269, 302,
               &TBConfigForm::CancelClick);
 
@@ -112,7 +114,7 @@ void TBConfigFormView::Fill() {
           static_cast<QWidget*>(notesLabel_), static_cast<QWidget*>(extraLabel_)}) {
         field->setVisible(form.fieldsVisible);
     }
-    for (QPushButton* action : {saveText_, erase_, move_, copy_, color_}) {
+    for (QPushButton* action : {saveText_, erase_, move_, copy_, email_, color_}) {
         action->setVisible(form.actionsVisible);
     }
     for (QPushButton* action : {erase_, move_, copy_}) {

@@ -48,6 +48,7 @@ private:
     QPushButton* erase_ = nullptr;
     QPushButton* move_ = nullptr;
     QPushButton* copy_ = nullptr;
+    QPushButton* email_ = nullptr;
     QPushButton* color_ = nullptr;
     QPushButton* resetColor_ = nullptr;
 };

@@ -244,6 +244,16 @@ void BookmarkEdit::ActAfterEditor(const std::string& page, int slot) {
         EraseButton(page, slot, true);
         break;
     }
+    case kEditEmail: {
+        const TBConfigForm& form = edit_.BConfigForm;
+        const std::string& caption = state_.buttons[static_cast<std::size_t>(slot - 1)].caption;
+        state_.Memo1 = "<A HREF=\"" + form.URL1 + "\">" + caption + "</A><BR>";
+        if (ports_.emailForm) {
+            ports_.emailForm(EmailMode::One, {state_.Memo1});
+        }
+        state_.Memo1.clear();
+        break;
+    }
     default:
         break;
     }

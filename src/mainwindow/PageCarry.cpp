@@ -302,6 +302,11 @@ void PageCommands::BookmarkAction(int item) {
         ops_.PageActionCode = "Ping";
         break;
     }
+    case TTabForm::EmailBookmarks:
+        if (!slots.empty()) {
+            EmailPage(page, slots);
+        }
+        break;
     case TTabForm::LaunchLinks: {
         TIniFile32 ini(state_.DataFileName);
         ops_.LaunchLinks.clear();

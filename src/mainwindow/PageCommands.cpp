@@ -265,10 +265,12 @@ void PageCommands::MChangePageTabName1Click(PageSender sender) {
     if (state_.TabSet1.names.empty()) {
         return;
     }
-    ops_.PageActionCode = "R";
+    ops_.PageActionCode = sender == PageSender::EmailMenu ? "EM" : "R";
     ops_.PendingPageName = state_.TabSet1.Current();
     if (sender == PageSender::NameMenu) {
         ShowNameForm();
+    } else if (sender == PageSender::EmailMenu) {
+        // The menu item goes straight to the e-mail of the page.
     } else {
         TTabForm& form = forms_.TabForm;
         std::vector<std::string> captions;
@@ -290,7 +292,7 @@ void PageCommands::MChangePageTabName1Click(PageSender sender) {
     if (ops_.PageActionCode == "R") {
         Rename();
     }
-    if (sender == PageSender::TabSet) {
+    if (sender == PageSender::TabSet || sender == PageSender::EmailMenu) {
         const std::string code = ops_.PageActionCode;
         ActOnCode(code);
     }
@@ -361,6 +363,8 @@ void PageCommands::ActOnCode(const std::string& code) {
         hooks_.pagePass();
     } else if (code == "Ping") {
         AccessSpeed();
+    } else if (code == "EM") {
+        EmailPage(state_.TabSet1.Current(), {});
     } else if (code == "LaunchLink") {
         hooks_.launch(state_.TabSet1.Current(), ops_.LaunchLinks);
     } else if (code == "LaunchApp") {
@@ -372,6 +376,44 @@ void PageCommands::ActOnCode(const std::string& code) {
         ops_.LaunchButtons.clear();
         ops_.LaunchTargets.clear();
     }
+}
+
+void PageCommands::EmailPage(const std::string& page, const std::vector<int>& slots) {
+    std::vector<int> all;
+    if (slots.empty()) {
+        for (int slot = 1; slot <= state_.ColumnCount * datafile::kRowCount; ++slot) {
+            all.push_back(slot);
+        }
+    }
+    const bool pageProtected =
+        FindPagePass(state_.PagePassBox, page, state_.TabSet1.names).has_value();
+    std::vector<std::string> lines;
+    {
+        const TIniFile32 ini(state_.DataFileName);
+        for (const int slot : slots.empty() ? all : slots) {
+            std::string target = ini.ReadString(page, SlotKey(slot, 'U'), "");
+            if (target.empty()) {
+                continue;
+            }
+            // The reader gets the address, not its scrambled form on a protected page; a
+            // bookmark with a password of its own keeps its address to itself.
+            if (pageProtected && target.find(datafile::kProtectedMarker) != std::string::npos) {
+                target = Decrypt(target);
+            } else if (IsScrambled(target)) {
+                continue;
+            }
+            lines.push_back("<A HREF=\"" + target + "\">" +
+                            ini.ReadString(page, SlotKey(slot, 'N'), "") + "</A><BR>");
+        }
+    }
+    state_.Memo1.clear();
+    for (const std::string& line : lines) {
+        state_.Memo1 += line + "\r\n";
+    }
+    if (ports_.emailForm) {
+        ports_.emailForm(EmailMode::Page, lines);
+    }
+    state_.Memo1.clear();
 }
 
 } // namespace lv

@@ -19,8 +19,9 @@ struct PageForms {
     TPForm PForm;
 };
 
-// Who asked for the page options: "Change &Name on Page Tab" or a right click on a tab.
-enum class PageSender { NameMenu, TabSet };
+// Who asked for the page options: "Change &Name on Page Tab", "EMail Page of &Bookmarks" or a
+// right click on a tab.
+enum class PageSender { NameMenu, TabSet, EmailMenu };
 enum class TabButton { Left, Right };
 
 // What the page commands need from the main window.
@@ -77,6 +78,9 @@ private:
     void AccessSpeed();
     void TabFormStep();
     void BookmarkAction(int item);
+    // The page's bookmarks (all of them, or the given slots) as anchor lines to the e-mail
+    // dialog.
+    void EmailPage(const std::string& page, const std::vector<int>& slots);
     void TabColor(bool selectedTab, bool savePaletteOnCancel);
     void DropBookmarks();
     void DropPage(int tab);

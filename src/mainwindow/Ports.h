@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Screen.h"
+#include "web/EmailMode.h"
 
 #include <functional>
 #include <string>
@@ -16,6 +17,7 @@ class TBConfigForm;
 class TDupe;
 class TUserSetup;
 class TNameForm;
+class TSearchForm;
 class TTabForm;
 class TPForm;
 
@@ -79,6 +81,11 @@ struct MainWindowPorts {
     // Progress of long file work (a large bookmark file read in): what runs, how far of how
     // much; (empty, 0, 0) when it has ended. Unset: none is shown.
     std::function<void(const std::string& what, long long done, long long total)> progress{};
+    // The e-mail dialog, shown modally with the bookmark lines its opener collected (the
+    // main window's scratch text) and the kind of opener.
+    std::function<void(EmailMode mode, const std::vector<std::string>& lines)> emailForm{};
+    // The Internet Search window, shown modally until it closes (with or without a result).
+    std::function<void(TSearchForm&)> searchForm{};
 };
 
 } // namespace lv

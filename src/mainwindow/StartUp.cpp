@@ -8,6 +8,7 @@
 #include "store/Settings.h"
 #include "store/TIniFile32.h"
 #include "store/Text.h"
+#include "tools/SearchEngineFile.h"
 
 #include <algorithm>
 #include <exception>
@@ -140,6 +141,7 @@ void StartUp::FormCreate(const std::vector<std::string>& args) {
     if (IsFirstStart(state_.DataFileName)) {
         state_.DataFileName = InProgramDir(std::string(settings::kDefaultDataFile));
         WriteFirstStartKeys(settings, state_.DataFileName, screenHeight);
+        WriteDefaultSearchFile(state_.ProgramDir);
     }
     for (std::string file : line.dataFiles) {
         if (file.find('/') == std::string::npos) {

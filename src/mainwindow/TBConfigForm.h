@@ -16,6 +16,7 @@ enum EditorActionCode : int {
     kEditMove = 4,    // "Move": pick up to move
     kEditCopy = 5,    // "Copy": pick up to copy
     kEditErase = 6,   // "Erase"
+    kEditEmail = 7,   // "Email": this bookmark in the e-mail dialog
     kEditIconFromFile = 20,
 };
 
@@ -43,7 +44,7 @@ public:
     // the password box, help and cancel.
     bool titleReadOnly = false;
     bool fieldsVisible = true;  // URL, notes, extra information, RunBox
-    bool actionsVisible = true; // "Save Text", "Erase", "Move", "Copy", both colour buttons
+    bool actionsVisible = true; // "Save Text", "Erase", "Move", "Copy", "Email", colour buttons
     bool passBoxVisible = true;
     // "Erase", "Move", "Copy" and RunBox; the bookmark search hides them while it edits.
     bool slotActionsVisible = true;
@@ -67,6 +68,7 @@ public:
     void MoveClick() { CloseWith(kEditMove); }
     void CopyClick() { CloseWith(kEditCopy); }
     void EraseClick() { CloseWith(kEditErase); }
+    void EmailClick() { CloseWith(kEditEmail); }
     void CancelClick() { closed_ = true; }
     void HelpClick();
 

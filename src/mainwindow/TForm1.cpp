@@ -27,7 +27,7 @@
 namespace lv {
 
 TForm1::TForm1(MainWindowPorts ports, std::string programDir)
-    : ports_(std::move(ports)), dlg1_(ports_.dialogs) {
+    : ports_(std::move(ports)), dlg1_(ports_.dialogs), searchForm_(ports_.dialogs) {
     state_.ProgramDir = std::move(programDir);
 }
 
@@ -483,6 +483,28 @@ void TForm1::SaveTabs() {
     Pages().SaveTabs();
 }
 
+void TForm1::SearchNetButtonClick() {
+    TSearchForm::Context context;
+    context.settingsFile = state_.SettingsFile();
+    context.dataFileName = state_.DataFileName;
+    context.programDir = state_.ProgramDir;
+    context.browserPath = state_.BrowserPath;
+    context.browser = ports_.browser;
+    context.tabColor = state_.TabSelectedColor;
+    context.tabFontColor = state_.TabFontColor;
+    searchForm_.onHelp = ports_.openHelp;
+    searchForm_.FormActivate(context);
+    if (ports_.searchForm) {
+        ports_.searchForm(searchForm_);
+    } else {
+        searchForm_.CloseButton1Click();
+    }
+    const std::string result = searchForm_.Result();
+    if (!result.empty()) {
+        Launching(state_, ports_).Launch("", result);
+    }
+}
+
 void TForm1::PrintClick(LinkListMode mode) {
     ExchangeCommands(state_, ports_).PrintClick(mode, [this](const std::string& emailMode) {
         ShowEmailDialog(emailMode);
@@ -498,7 +520,28 @@ void TForm1::MExportIEClick(bool wholeFile) {
 }
 
 void TForm1::ShowEmailDialog(const std::string& mode) {
-    (void)mode;
+    if (!ports_.emailForm) {
+        return;
+    }
+    std::vector<std::string> lines;
+    const std::string& memo = state_.Memo1;
+    for (std::size_t start = 0; start < memo.size();) {
+        std::size_t end = memo.find('\n', start);
+        if (end == std::string::npos) {
+            end = memo.size();
+        }
+        std::string line = memo.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    const EmailMode emailMode = mode == "All"    ? EmailMode::All
+                                : mode == "Page" ? EmailMode::Page
+                                : mode == "One"  ? EmailMode::One
+                                                 : EmailMode::None;
+    ports_.emailForm(emailMode, lines);
 }
 
 } // namespace lv

@@ -9,6 +9,7 @@
 #include "mainwindow/TUserDlg.h"
 #include "tools/TDupe.h"
 #include "tools/UserFile.h"
+#include "tools/TSearchForm.h"
 
 #include <memory>
 #include <string>
@@ -158,8 +159,7 @@ public:
     void MImportIEClick();
     void MExportIEClick(bool wholeFile);
     // Shows the e-mail dialog over the lines in Memo1, in the e-mail mode "All", "Page" or
-    // "One". The link list's e-mail form ends here; until the e-mail dialog exists it shows
-    // nothing.
+    // "One".
     void ShowEmailDialog(const std::string& mode);
     // Tools: the bookmark search window, "User Setup", and the clipboard commands of the tray
     // menu (named after its items).
@@ -195,6 +195,10 @@ public:
     void MCBImportClick();
     void NetDetectorChanged();
     TPForm& PForm() { return pageForms_.PForm; }
+    // Internet search ("SearchNetButton", "Search the &Internet"): the window, and the launch
+    // of its result in the current browser.
+    void SearchNetButtonClick();
+    TSearchForm& SearchForm() { return searchForm_; }
 
 private:
     void ReloadAfterUndo();
@@ -210,6 +214,7 @@ private:
     TUserDlg dlg1_;
     EditState edit_;
     PageForms pageForms_;
+    TSearchForm searchForm_;
     bool closeRequested_ = false;
     // The search window, created on first use.
     std::unique_ptr<TDupe> dupe_;

@@ -16,25 +16,28 @@ public:
         std::string_view caption;
         std::string_view code;
     };
-    static constexpr std::array<PageItem, 6> kPageItems{{{"Rename Page", "R"},
+    static constexpr std::array<PageItem, 7> kPageItems{{{"Rename Page", "R"},
                                                          {"Delete Page", "D"},
                                                          {"Add Page", "A"},
                                                          {"Move Page", "M"},
                                                          {"Copy Page", "C"},
-                                                         {"Erase Bookmarks", "E"}}};
+                                                         {"Erase Bookmarks", "E"},
+                                                         {"Email Bookmarks", "EM"}}};
     // The actions for selected bookmarks that are offered.
     enum BookmarkAction {
         ColorBookmarks,
         MoveBookmarks,
         CopyBookmarks,
         EraseBookmarks,
+        EmailBookmarks,
         PingBookmarks,
         LaunchLinks,
         LaunchFiles
     };
-    static constexpr std::array<std::string_view, 7> kBookmarkItems{
-        "Color Selected Bookmarks", "Move Selected Bookmarks", "Copy Selected Bookmarks",
-        "Erase Selected Bookmarks", "Ping Selected Bookmarks", "Launch Selected Links",
+    static constexpr std::array<std::string_view, 8> kBookmarkItems{
+        "Color Selected Bookmarks", "Move Selected Bookmarks",  "Copy Selected Bookmarks",
+        "Erase Selected Bookmarks", "Email Selected Bookmarks", "Ping Selected Bookmarks",
+        "Launch Selected Links",
         "Launch Selected Files"};
 
     // What closed the dialog.

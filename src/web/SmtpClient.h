@@ -53,6 +53,9 @@ public:
     int TimeOut = 15; // seconds, for the connection and for each reply line
     const std::string& ErrorMessage() const { return errorMessage_; }
     const std::string& LastResponse() const { return lastResponse_; }
+    // The socket's error number (Windows Socket numbering) of the last connection attempt; 0
+    // after a success or a time-out.
+    int ConnectError() const { return connectError_; }
 
     // What today's servers ask for. With the defaults the conversation is the classic one.
     SmtpSecurity Security = SmtpSecurity::Plain;

@@ -2,9 +2,10 @@
 """A real mail server on 127.0.0.1 for the mail client tests.
 
 Listens on a free port and prints it as the first line of standard output. Offers STARTTLS
-(or speaks TLS from the first byte with --implicit-tls) and AUTH for one user, and writes every
-message it accepts to the mail folder: NNN.eml holds the message as received, NNN.env the
-envelope (sender on the first line, then one recipient per line). Runs until terminated.
+(or speaks TLS from the first byte with --implicit-tls) and AUTH for one user, or neither with
+--plain, and writes every message it accepts to the mail folder: NNN.eml holds the message as
+received, NNN.env the envelope (sender on the first line, then one recipient per line). Runs
+until terminated.
 """
 import argparse
 import asyncio
@@ -41,6 +42,7 @@ def main():
     parser.add_argument("--user", default="tester")
     parser.add_argument("--password", default="secret")
     parser.add_argument("--implicit-tls", action="store_true")
+    parser.add_argument("--plain", action="store_true", help="no TLS and no AUTH")
     args = parser.parse_args()
     warnings.simplefilter("ignore")  # deprecation notes of the library would clutter test logs
 
@@ -56,6 +58,8 @@ def main():
         return AuthResult(success=ok, handled=False)
 
     def factory():
+        if args.plain:
+            return SMTP(handler, hostname="mail.test")
         if args.implicit_tls:
             return SMTP(handler, hostname="mail.test", authenticator=authenticate,
                         auth_require_tls=False)
