@@ -20,6 +20,9 @@ class BrowserTransport;
 class ProcessLauncher;
 class Shell;
 
+class EventLoop;
+class THttpAsyForm;
+
 // What the main window needs from outside: the dialogs, the screen and the date.
 struct MainWindowPorts {
     Dialogs& dialogs;
@@ -53,6 +56,10 @@ struct MainWindowPorts {
     // True while a global hotkey that brings the window back is registered with the desktop:
     // hidden mode needs it (or the tray icon). Unset: none is.
     std::function<bool()> showHotKeyRegistered{};
+    // The program's event loop (network work runs on it), and the link checker window, shown
+    // modally until it is closed. Without either the checker does not open.
+    EventLoop* eventLoop = nullptr;
+    std::function<void(THttpAsyForm&)> linkChecker{};
 };
 
 } // namespace lv
