@@ -212,6 +212,8 @@ bool LinkChecker::StartOn(Job& job, int position) {
     } catch (const std::exception&) {
         // An address the client cannot even start on (no host name): a site that does not
         // exist. Finished from the loop, as an answer would be.
+        state.reported = true;
+        AddRow(position, CheckList::Bad, RowFor(entry, std::string(kSiteMissingText)));
         std::weak_ptr<bool> token = alive_;
         Job* raw = &job;
         loop_.Post([this, token, raw] {

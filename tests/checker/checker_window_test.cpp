@@ -36,6 +36,7 @@ protected:
                {15, "Coloured", Web("/p3.html"), {{'C', "255"}}},
                {16, "Lower case", local(bad_->lowerCaseStamp, "/")},
                {17, "Legal", Web("/legal")},
+               {18, "No host", "http:///nowhere"},
                {61, "Past the columns", Web("/missing-61")}}},
              {"Other", {{1, "Elsewhere", Web("/missing-other")}}}});
     }
@@ -70,6 +71,7 @@ TEST_P(CheckerWindow, ListsExactlyTheBadAndUpdatedLinksInQueueOrder) {
             "https://127.0.0.1:" + std::to_string(bad_->badCertificate.Port()) + "/", missing),
         Bad(12, "Refused", "http://127.0.0.1:" + std::to_string(bad_->refusedPort) + "/", missing),
         Bad(17, "Legal", Web("/legal"), "HTTP/1.1 451 "), // nginx gives this code no reason phrase
+        Bad(18, "No host", "http:///nowhere", missing),
         Status("Completed"),
     };
     const std::vector<CheckRow> updated = {
@@ -83,10 +85,10 @@ TEST_P(CheckerWindow, ListsExactlyTheBadAndUpdatedLinksInQueueOrder) {
     };
     EXPECT_EQ(form->View1(), bad);
     EXPECT_EQ(form->View2(), updated);
-    EXPECT_EQ(form->BCountL(), "11");
+    EXPECT_EQ(form->BCountL(), "12");
     EXPECT_EQ(form->UCountL(), "5");
-    EXPECT_EQ(form->TCountL(), "15 of 15");
-    EXPECT_EQ(form->GaugeProgress(), 15);
+    EXPECT_EQ(form->TCountL(), "16 of 16");
+    EXPECT_EQ(form->GaugeProgress(), 16);
     EXPECT_EQ(beeps_, 1);
     // The two silent servers were given their time and no more.
     EXPECT_GE(took, std::chrono::milliseconds(1500));
