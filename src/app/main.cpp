@@ -8,6 +8,7 @@
 #include "gui/QtScreen.h"
 #include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
+#include "gui/THttpAsyFormView.h"
 #include "gui/TNameFormView.h"
 #include "gui/TTabFormView.h"
 #include "mainwindow/BrowserList.h"
@@ -134,6 +135,13 @@ int main(int argc, char* argv[]) {
     ports.searchProgress = [&searchProgress](const std::string& folder) {
         return searchProgress.Step(folder);
     };
+    // The link checker runs its requests on the program's loop while its window is open.
+    ports.eventLoop = &loop;
+    lv::THttpAsyFormView* checkerView = nullptr; // owned by the main window
+    ports.linkChecker = [&checkerView, &started](lv::THttpAsyForm& checker) {
+        checkerView->Check(checker, started->State().TabSelectedColor,
+                           started->State().TabFontColor);
+    };
     lv::TForm1 form(ports, programDir);
     started = &form;
     lv::MainWindowView view(form, dialogs, FindHelpFile());
@@ -143,6 +151,7 @@ int main(int argc, char* argv[]) {
     shown = &view;
     nameView = new lv::TNameFormView(&view);
     tabView = new lv::TTabFormView(&view);
+    checkerView = new lv::THttpAsyFormView(&view);
 
     // A termination request closes the window the way "Exit Linkvane" does, also while a box
     // is open (one at start-up included).

@@ -1,6 +1,7 @@
 #include "gui/MainWindowView.h"
 #include "gui/AppInfo.h"
 
+#include "gui/CheckerControls.h"
 #include "gui/Colors.h"
 #include "gui/EditControls.h"
 #include "gui/FileControls.h"
@@ -102,6 +103,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                               [this](const std::function<void()>& run) { Dispatch(run); });
     files_ = new FileControls(*this, form_, toolBar_,
                               [this](const std::function<void()>& run) { Dispatch(run); });
+    new CheckerControls(*this, form_, toolBar_,
+                        [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
