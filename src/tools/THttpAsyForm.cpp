@@ -5,6 +5,7 @@
 #include "pages/TAlphaForm.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
+#include "store/FileIo.h"
 #include "store/TIniFile32.h"
 
 #include <algorithm>
@@ -78,6 +79,10 @@ THttpAsyForm::THttpAsyForm(EventLoop& loop, Dialogs& dialogs, CheckerSetup setup
         Changed();
     };
     events.finished = [this](bool stopped) {
+        // A run that stored no stamp leaves no backup armed for a later, unrelated save.
+        if (checker_->UpdatedCount() == 0) {
+            DisarmBeforeFirstChange();
+        }
         if (!stopped && setup_.beep) {
             setup_.beep();
         }
@@ -107,6 +112,7 @@ void THttpAsyForm::FormClose() {
     // The requests' last events may never come once the window is gone: the stamps found so
     // far are written now.
     checker_->SaveStamps();
+    DisarmBeforeFirstChange();
     view1_.clear();
     view2_.clear();
     gaugeProgress_ = 0;

@@ -156,6 +156,7 @@ protected:
         setup.settingsFile = settingsFile_;
         setup.pages = lv::ReadTabs(lv::TIniFile32(dataFile_));
         setup.columns = 3;
+        setup.autoBackup = autoBackup_;
         setup.pageRange = [first, last](lv::TAlphaForm& range) {
             if (first >= 0) {
                 range.SelectRow(first, true);
@@ -198,6 +199,7 @@ protected:
     lv::PollEventLoop loop_;
     ScriptedDialogs dialogs_;
     int beeps_ = 0;
+    bool autoBackup_ = false;
     int addedTab_ = -1;
     std::vector<std::string> launched_;
     std::vector<std::string> edited_;

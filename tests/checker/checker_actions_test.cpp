@@ -4,6 +4,10 @@
 
 #include "support/SlowHttpServer.h"
 
+#include "store/Backup.h"
+
+#include <filesystem>
+
 using lv::CheckList;
 using lv::CheckRow;
 using lvtest::Status;
@@ -185,6 +189,23 @@ TEST_F(CheckerActions, RowActionsLaunchDeleteAndEdit) {
     const auto asked = dialogs_.Asked().size();
     form->View1MouseDown(1);
     EXPECT_EQ(dialogs_.Asked().size(), asked);
+}
+
+TEST_F(CheckerActions, StoringStampsKeepsTheFileAsItWasBefore) {
+    WritePages({{"Sites", {{1, "Page one", Web("/p1.html")}}}});
+    const std::string before = lvtest::ReadBytes(dataFile_);
+    autoBackup_ = true;
+    auto form = Window(0, 0);
+    Check(*form);
+    const std::string backup = lv::BackupFileName(dataFile_);
+    ASSERT_TRUE(std::filesystem::exists(backup));
+    EXPECT_EQ(lvtest::ReadBytes(backup), before);
+    // Nothing new to store: the next run takes no backup, and leaves none armed.
+    std::filesystem::remove(backup);
+    Check(*form);
+    lv::TIniFile32 ini(dataFile_);
+    ini.WriteString("Sites", "01N", "Renamed");
+    EXPECT_FALSE(std::filesystem::exists(backup));
 }
 
 TEST_F(CheckerActions, SecondPassReportsOnlyLinksThatFailTwice) {
