@@ -11,6 +11,7 @@
 #include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
 #include "gui/TDupeView.h"
+#include "gui/THttpAsyFormView.h"
 #include "gui/TNameFormView.h"
 #include "gui/TPFormView.h"
 #include "gui/TEFormView.h"
@@ -185,6 +186,13 @@ int main(int argc, char* argv[]) {
     ports.progress = [&workProgress](const std::string& what, long long done, long long total) {
         workProgress.Step(what, done, total);
     };
+    // The link checker runs its requests on the program's loop while its window is open.
+    ports.eventLoop = &loop;
+    lv::THttpAsyFormView* checkerView = nullptr; // owned by the main window
+    ports.linkChecker = [&checkerView, &started](lv::THttpAsyForm& checker) {
+        checkerView->Check(checker, started->State().TabSelectedColor,
+                           started->State().TabFontColor);
+    };
     lv::TForm1 form(ports, programDir);
     started = &form;
     lv::MainWindowView view(form, dialogs, FindHelpFile());
@@ -201,6 +209,7 @@ int main(int argc, char* argv[]) {
     pingView = new lv::TPFormView(&view);
     netSearchView = new lv::TSearchFormView(&view);
     emailView = new lv::TEFormView(emailForm, &view);
+    checkerView = new lv::THttpAsyFormView(&view);
 
     // A termination request closes the window the way "Exit Linkvane" does, also while a box
     // is open (one at start-up included).

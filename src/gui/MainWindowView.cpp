@@ -1,6 +1,7 @@
 #include "gui/MainWindowView.h"
 #include "gui/AppInfo.h"
 
+#include "gui/CheckerControls.h"
 #include "gui/Colors.h"
 #include "gui/EditControls.h"
 #include "gui/ExchangeControls.h"
@@ -119,6 +120,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     // The Internet Search window's tool button and menu item; also a child of the window.
     new SearchControls(*this, form_, toolBar_,
                        [this](const std::function<void()>& run) { Dispatch(run); });
+    new CheckerControls(*this, form_, toolBar_,
+                        [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();

@@ -29,6 +29,9 @@ class EventLoop;
 class NetworkState;
 class IcmpEcho;
 
+class EventLoop;
+class THttpAsyForm;
+
 // What the main window needs from outside: the dialogs, the screen and the date.
 struct MainWindowPorts {
     Dialogs& dialogs;
@@ -86,6 +89,10 @@ struct MainWindowPorts {
     std::function<void(EmailMode mode, const std::vector<std::string>& lines)> emailForm{};
     // The Internet Search window, shown modally until it closes (with or without a result).
     std::function<void(TSearchForm&)> searchForm{};
+    // The program's event loop (network work runs on it), and the link checker window, shown
+    // modally until it is closed. Without either the checker does not open.
+    EventLoop* eventLoop = nullptr;
+    std::function<void(THttpAsyForm&)> linkChecker{};
 };
 
 } // namespace lv

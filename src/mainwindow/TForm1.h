@@ -150,6 +150,10 @@ public:
     void MChangeColor2Click(bool selectedTab);
     void MFontTabClick();
     void SaveTabs();
+
+    // The link checker window ("Check Links" and the tool button CheckBtn).
+    void CheckBtnClick();
+
     TNameForm& NameForm() { return pageForms_.NameForm; }
     TTabForm& TabForm() { return pageForms_.TabForm; }
 
