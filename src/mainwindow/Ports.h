@@ -19,6 +19,8 @@ class TTabForm;
 class BrowserTransport;
 class ProcessLauncher;
 class Shell;
+class AutoStart;
+class TrayIcon;
 
 // What the main window needs from outside: the dialogs, the screen and the date.
 struct MainWindowPorts {
@@ -53,6 +55,10 @@ struct MainWindowPorts {
     // True while a global hotkey that brings the window back is registered with the desktop:
     // hidden mode needs it (or the tray icon). Unset: none is.
     std::function<bool()> showHotKeyRegistered{};
+    // The tray icon and the log-on autostart entry; a missing one makes its commands do
+    // nothing (and a missing tray icon is no way back from a hidden window).
+    TrayIcon* trayIcon = nullptr;
+    AutoStart* autoStart = nullptr;
 };
 
 } // namespace lv
