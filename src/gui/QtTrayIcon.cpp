@@ -20,8 +20,7 @@ QtTrayIcon::QtTrayIcon(QObject* parent) : QObject(parent) {
         }
     });
     menu_->addSeparator();
-    // The clipboard commands (keywords, extra info, the user information items, a text file)
-    // are inserted here, before Pop5Bar, by the window that owns them.
+    // The clipboard commands come here (AddClipboardCommand).
     pop5Bar_ = menu_->addSeparator();
     pop5Bar_->setObjectName(QStringLiteral("Pop5Bar"));
 
@@ -40,6 +39,10 @@ QtTrayIcon::QtTrayIcon(QObject* parent) : QObject(parent) {
 QtTrayIcon::~QtTrayIcon() {
     icon_->hide();
     delete menu_;
+}
+
+void QtTrayIcon::AddClipboardCommand(QAction* command) {
+    menu_->insertAction(pop5Bar_, command);
 }
 
 bool QtTrayIcon::Available() const {

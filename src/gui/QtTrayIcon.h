@@ -29,10 +29,14 @@ public:
     void SetTip(const std::string& tip) override;
     void SetRecent(const std::vector<std::string>& captions) override;
 
-    // The menu, for the window's own commands (the clipboard commands go before Pop5Bar).
+    // The menu, for the window's own commands.
     QMenu* Menu() const { return menu_; }
     // The separator after which the recent entries stand.
     QAction* Pop5Bar() const { return pop5Bar_; }
+    // The clipboard commands ("Copy Bookmark 'Keywords' to Clipboard", "... 'Extra info' ...",
+    // the sixteen user-information items, "Copy Text File to Clipboard") take their place
+    // between the screen saver's separator and Pop5Bar, in the order they are added.
+    void AddClipboardCommand(QAction* command);
 
     std::function<void()> onClick;
     std::function<void()> onScreenSaver;
