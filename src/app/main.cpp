@@ -8,6 +8,7 @@
 #include "gui/QtEventLoop.h"
 #include "gui/QtPrinter.h"
 #include "gui/QtScreen.h"
+#include "gui/QtTrayIcon.h"
 #include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
 #include "gui/TDupeView.h"
@@ -31,6 +32,8 @@
 #include "platform/NetworkState.h"
 #include "platform/ProgramDir.h"
 #include "platform/SignalWatcher.h"
+#include "platform/UnixSingleInstance.h"
+#include "platform/XdgAutoStart.h"
 #include "store/TIniFile32.h"
 #include "web/DevToolsTransport.h"
 #include "web/TEForm.h"
@@ -44,7 +47,9 @@
 #include <QSocketNotifier>
 #include <QUrl>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -96,6 +101,13 @@ int main(int argc, char* argv[]) {
         // Arguments are file names: kept as the file system spells them.
         args.push_back(QFile::encodeName(arg).toStdString());
     }
+    // One running copy per user and program directory: a second one hands its arguments to it
+    // and ends without a window.
+    lv::UnixSingleInstance once(programDir, lv::UnixSingleInstance::RuntimeDirFromEnvironment());
+    if (!once.Claim(args)) {
+        return 0;
+    }
+
     // No installer runs on Linux to mark the first start ("/_"): a program directory made just
     // now is one, and the new user is welcomed.
     if (firstStart && args.empty()) {
@@ -113,6 +125,12 @@ int main(int argc, char* argv[]) {
     lv::FileWorkProgress workProgress;
     lv::QtClipboard clipboard;
     lv::QtPrinter printer(nullptr);
+    lv::QtTrayIcon tray;
+    const char* home = std::getenv("LINKVANE_HOME");
+    lv::XdgAutoStart autoStart(
+        lv::XdgAutoStart::PlacesFromEnvironment(),
+        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+        home != nullptr ? home : "");
     lv::TForm1* started = nullptr;
     lv::MainWindowPorts ports{dialogs, screen, clock, {}};
     lv::TBConfigFormView* editorView = nullptr; // owned by the main window
@@ -165,6 +183,8 @@ int main(int argc, char* argv[]) {
     ports.browser = &browser;
     ports.clipboard = &clipboard;
     ports.printer = &printer;
+    ports.trayIcon = &tray;
+    ports.autoStart = &autoStart;
     ports.searchProgress = [&searchProgress](const std::string& folder) {
         return searchProgress.Step(folder);
     };
@@ -220,6 +240,19 @@ int main(int argc, char* argv[]) {
         }
         view.Terminate();
     });
+
+    view.AttachTray(&tray);
+    // Another copy started: it has handed over its arguments and ends; this one says so.
+    std::unique_ptr<QSocketNotifier> instances;
+    if (once.WatchFd() >= 0) {
+        instances = std::make_unique<QSocketNotifier>(once.WatchFd(), QSocketNotifier::Read);
+        QObject::connect(instances.get(), &QSocketNotifier::activated, &view, [&] {
+            std::vector<std::string> handed;
+            if (once.Take(handed)) {
+                view.Dispatch([&form, handed] { form.InstanceStarted(handed); });
+            }
+        });
+    }
 
     view.Dispatch([&] { form.FormCreate(args); });
     // The port of the browser's DevTools endpoint, for single-window launches and capture.

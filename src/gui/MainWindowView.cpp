@@ -16,6 +16,7 @@
 #include "gui/ToolBar.h"
 #include "gui/ToolControls.h"
 #include "gui/WebControls.h"
+#include "gui/TrayControls.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -32,8 +33,10 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindowStateChangeEvent>
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -122,6 +125,8 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
                        [this](const std::function<void()>& run) { Dispatch(run); });
     new CheckerControls(*this, form_, toolBar_,
                         [this](const std::function<void()>& run) { Dispatch(run); });
+    tray_ =
+        new TrayControls(*this, form_, [this](const std::function<void()>& run) { Dispatch(run); });
     painter_.SetButtonFace(palette().color(QPalette::Button));
     central->onResize = [this] {
         LayoutPanels();
@@ -142,6 +147,8 @@ MainWindowView::~MainWindowView() {
     launch_ = nullptr;
     delete pages_;
     pages_ = nullptr;
+    delete tray_;
+    tray_ = nullptr;
     for (QObject* child : findChildren<QObject*>()) {
         QObject::disconnect(child, nullptr, this, nullptr);
     }
@@ -490,6 +497,7 @@ void MainWindowView::Render() {
     files_->Render();
     pages_->Render();
     web_->Render();
+    tray_->Render();
 
     QPalette look = palette();
     look.setColor(QPalette::Window, ToQColor(state.TabSelectedColor, look));
@@ -498,6 +506,7 @@ void MainWindowView::Render() {
         qtDialogs->SetLook(look);
     }
     rendering_ = false;
+    ApplyShowRequest();
 }
 
 int MainWindowView::RowHeight() const {
@@ -551,8 +560,75 @@ void MainWindowView::ApplyPlace() {
     resize(size);
     setWindowFlag(Qt::WindowStaysOnTopHint, place.stayOnTop);
     rendering_ = false;
-    // Without a tray icon yet, a window that would start hidden could never be reached again.
-    show();
+    placed_ = true;
+    showRequests_ = place.showRequests;
+    shownOnTop_ = place.stayOnTop;
+    shownMini_ = place.height == kMiniHeight;
+    // Start-up keeps the window hidden only while the tray icon is there to bring it back.
+    if (place.visible) {
+        show();
+    }
+}
+
+void MainWindowView::AttachTray(QtTrayIcon* tray) {
+    tray_->Attach(tray);
+}
+
+void MainWindowView::ApplyShowRequest() {
+    const WindowPlace& place = form_.State().place;
+    const bool mini = place.height == kMiniHeight;
+    if (!placed_ || closing_ ||
+        (place.showRequests == showRequests_ && place.stayOnTop == shownOnTop_ &&
+         mini == shownMini_)) {
+        return;
+    }
+    showRequests_ = place.showRequests;
+    rendering_ = true;
+    if (place.stayOnTop != shownOnTop_) {
+        // Changing the flag hides the window; it is shown again below as the model wants it.
+        setWindowFlag(Qt::WindowStaysOnTopHint, place.stayOnTop);
+        shownOnTop_ = place.stayOnTop;
+    }
+    if (mini != shownMini_) {
+        shownMini_ = mini;
+        const int client = place.height - kFrameHeight + menuBar()->sizeHint().height();
+        resize(width(), mini ? client : PlaceSize().height());
+    }
+    if (!place.visible) {
+        hide();
+    } else if (place.minimized) {
+        showMinimized();
+    } else {
+        if (isMinimized()) {
+            showNormal();
+        } else {
+            show();
+        }
+        raise();
+        activateWindow();
+    }
+    rendering_ = false;
+}
+
+void MainWindowView::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !placed_ || closing_) {
+        return;
+    }
+    if (!isMinimized()) {
+        form_.State().place.minimized = false;
+        return;
+    }
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (rendering_ || change->oldState().testFlag(Qt::WindowMinimized)) {
+        return;
+    }
+    // After the window manager has finished minimising: hiding it in the middle confuses some.
+    QTimer::singleShot(0, this, [this] {
+        if (isMinimized() && !closing_) {
+            Dispatch([this] { form_.ApplicationMinimize(); });
+        }
+    });
 }
 
 void MainWindowView::closeEvent(QCloseEvent* event) {
@@ -570,6 +646,11 @@ void MainWindowView::closeEvent(QCloseEvent* event) {
         // has told the user, and a program that cannot be quit helps no one.
         Dispatch([this, actual] { form_.FormCloseQuery(actual); });
         Dispatch([this] { form_.FormClose(); });
+        // A window closed while in the tray (or hidden) is no last visible window: nothing
+        // else would end the program.
+        if (!isVisible()) {
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
     }
     event->accept();
 }

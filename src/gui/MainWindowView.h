@@ -22,6 +22,8 @@ class FileControls;
 class LaunchControls;
 class PageControls;
 class WebControls;
+class QtTrayIcon;
+class TrayControls;
 
 // The main window on screen. It owns no bookmark state: every user action becomes a handler
 // call on TForm1 (through Dispatch), and the window is drawn again from the model afterwards.
@@ -57,9 +59,13 @@ public:
     QWidget* ButtonArea() const { return buttonArea_; }
     QAction* Action(const QString& objectName) const;
     LaunchControls* Launch() const { return launch_; }
+    // The program's tray icon: its click and menu reach the handlers from now on.
+    void AttachTray(QtTrayIcon* tray);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A minimise by the user goes to the launch behaviour (the tray, the mini strip).
+    void changeEvent(QEvent* event) override;
 
 private:
     void BuildMenus();
@@ -105,6 +111,13 @@ private:
     bool closeFailed_ = false;
     bool unattended_ = false;
     int dispatchDepth_ = 0;
+    // The launch behaviour on the real window: hidden, minimised, the mini strip, on top.
+    void ApplyShowRequest();
+    TrayControls* tray_ = nullptr;
+    int showRequests_ = 0; // the model's show requests applied so far
+    bool placed_ = false;  // ApplyPlace has run: requests from now on are applied
+    bool shownOnTop_ = false;
+    bool shownMini_ = false;
 };
 
 } // namespace lv

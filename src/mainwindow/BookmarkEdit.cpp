@@ -4,6 +4,7 @@
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/PasswordProtection.h"
+#include "mainwindow/TaskTray.h"
 #include "mainwindow/UrlHelpers.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
@@ -440,6 +441,9 @@ void BookmarkEdit::EraseSlot(TIniFile32& ini, const std::string& page, int slot,
         button->fontColor = state_.ButtonFontColor;
     }
     const Bookmark erased = EraseBookmark(ini, page, slot);
+    if (!erased.title.empty()) {
+        TaskTray(state_, ports_).RemoveEntry(MruEntryText(erased.title, page, slot), &ini);
+    }
     const std::string target =
         FindPagePass(state_.PagePassBox, page, state_.TabSet1.names) && IsScrambled(erased.target)
             ? Decrypt(erased.target)

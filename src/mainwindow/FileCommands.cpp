@@ -4,6 +4,7 @@
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PasswordProtection.h"
 #include "mainwindow/StartUp.h"
+#include "mainwindow/TaskTray.h"
 #include "pages/Alphabetize.h"
 #include "pages/ColorFilter.h"
 #include "pages/FileMerge.h"
@@ -344,8 +345,9 @@ void FileCommands::AlphaButtonClick() {
     request.columnCount = state_.ColumnCount;
     request.filter = form.Filter();
     request.autoBackup = state_.checks.autoBackup;
-    // The recent-bookmark list's entries of the moved bookmarks are the tray's to remove.
-    AlphabetizePages(request);
+    // The moved bookmarks leave the recent list: their slots now hold others.
+    const AlphabetizeResult result = AlphabetizePages(request);
+    TaskTray(state_, ports_).RemoveEntries(result.recentEntriesToRemove);
     ReloadCurrent();
 }
 

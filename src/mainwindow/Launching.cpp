@@ -6,6 +6,7 @@
 #include "mainwindow/PageGrid.h"
 #include "mainwindow/PagePasswords.h"
 #include "mainwindow/StartUp.h"
+#include "mainwindow/TaskTray.h"
 #include "mainwindow/UrlHelpers.h"
 #include "platform/LaunchTarget.h"
 #include "platform/ProcessLauncher.h"
@@ -228,8 +229,7 @@ bool Launching::Launch(const std::string& page, const std::string& target, Launc
         ports_.dialogs.Message({MsgKind::Warning, {}, std::string(kNoBrowserText)});
         return false;
     }
-    // A launch from the search window is a launch of the bookmark like any other.
-    if (state_.checks.mruTrack) {
+    if (!options.noRecord && state_.checks.mruTrack) {
         RecordLaunch(page);
     }
 
@@ -266,9 +266,7 @@ bool Launching::Launch(const std::string& page, const std::string& target, Launc
     } else {
         LaunchLocal(target, extra);
     }
-    if (!options.fromSearch) {
-        ApplyLaunchBehaviour();
-    }
+    ApplyLaunchBehaviour(page, options.fromSearch);
     return true;
 }
 
@@ -295,15 +293,13 @@ void Launching::LaunchLocal(const std::string& target, const std::string& extra)
     }
 }
 
-void Launching::ApplyLaunchBehaviour() {
-    // Hiding needs the tray icon to bring the window back; until it exists the window stays.
-    if (state_.checks.trayBar || state_.checks.trayTray) {
-        state_.place.minimized = true;
-    }
-    if (state_.checks.trayMini) {
-        state_.place.height = kMiniHeight;
-        state_.place.stayOnTop = true;
-    }
+void Launching::ApplyLaunchBehaviour(const std::string& page, bool fromSearch) {
+    TaskTray(state_, ports_)
+        .AfterLaunch(page, SlotFromPrefix(state_.CurrentButtonName), fromSearch);
+}
+
+void Launching::RecordLaunch(const std::string& page) {
+    TaskTray(state_, ports_).RecordLaunch(page, SlotFromPrefix(state_.CurrentButtonName));
 }
 
 void Launching::AddBookmarkClick() {

@@ -10,10 +10,12 @@
 namespace lv {
 
 // How a launch came about; the URL box forces local targets, the bookmark search leaves the
-// window as it is.
+// window as it is (the mini strip aside); noRecord keeps the launch off the recent list (the
+// internet search's own launches).
 struct LaunchOptions {
     bool forceLocal = false;
     bool fromSearch = false;
+    bool noRecord = false;
 };
 
 // Told when a command needs the browser's page and the browser gives none.
@@ -42,6 +44,10 @@ public:
     // "Bookmark current Web Page": the browser's page into the first empty slot.
     void AddBookmarkClick();
 
+    // Records a launch of the current button (CurrentButtonName) of a page in the tray's
+    // recent list; Launch does it for every launch while the list is switched on.
+    void RecordLaunch(const std::string& page);
+
 private:
     // Tells the user when the target must not be handed on (TargetRefusal).
     bool Refused(const std::string& target, bool local);
@@ -52,9 +58,7 @@ private:
     void TellNoBrowserPage();
     // After a click on a web bookmark without an icon: the site's icon and description.
     void IconAfterClick(const std::string& page, int slot);
-    // The recent-bookmark list of the tray is not built yet; launches are not recorded.
-    void RecordLaunch(const std::string& /*page*/) {}
-    void ApplyLaunchBehaviour();
+    void ApplyLaunchBehaviour(const std::string& page, bool fromSearch);
 
     MainWindowState& state_;
     MainWindowPorts& ports_;

@@ -2,6 +2,7 @@
 
 #include "mainwindow/BookmarkButton.h"
 #include "mainwindow/PageOpsState.h"
+#include "tools/TMruList.h"
 
 #include <string>
 #include <vector>
@@ -51,6 +52,9 @@ struct WindowPlace {
     // Counts the commands that ask the window to take width and height again ("Reset Form
     // Size"); the view resizes the window when it changes.
     int sizeRequests = 0;
+    // Counts the changes of visible, minimized, stayOnTop and the mini strip's height that the
+    // view is to apply to the real window (launch behaviour, the tray, the mode items).
+    int showRequests = 0;
 };
 
 // Sizes of the window frame around the client area, fixed so that window sizes in the settings
@@ -125,6 +129,10 @@ struct MainWindowState {
     // Web access: the lamp, and the page fetch under way (a new one aborts it).
     ConnectionLamp DialUp;
     THttpCli* webFetch = nullptr;
+    // The tray's recent-bookmark list of the current DataFile, and the entry of the last
+    // launch that had a title.
+    TMruList MruList1;
+    std::string MruCurrent;
 
     std::string SettingsFile() const;
     int ClientWidth() const { return place.width - kFrameWidth; }

@@ -1,6 +1,7 @@
 #include "mainwindow/PageGrid.h"
 
 #include "mainwindow/PagePasswords.h"
+#include "mainwindow/TaskTray.h"
 #include "store/DataFile.h"
 #include "store/FileError.h"
 #include "store/TIniFile32.h"
@@ -106,6 +107,7 @@ void PageGrid::Load(const std::string& page) {
 
     if (state_.InitialLoad) {
         state_.checks.mruTrack = ReadTrackRecent(ini);
+        PointRecentList(state_, ini);
         state_.locked = !state_.FileProtection.empty();
         state_.TabSet1.names = ReadTabs(ini);
         state_.TabSet1.selected = 0;

@@ -31,6 +31,8 @@ class IcmpEcho;
 
 class EventLoop;
 class THttpAsyForm;
+class AutoStart;
+class TrayIcon;
 
 // What the main window needs from outside: the dialogs, the screen and the date.
 struct MainWindowPorts {
@@ -93,6 +95,10 @@ struct MainWindowPorts {
     // modally until it is closed. Without either the checker does not open.
     EventLoop* eventLoop = nullptr;
     std::function<void(THttpAsyForm&)> linkChecker{};
+    // The tray icon and the log-on autostart entry; a missing one makes its commands do
+    // nothing (and a missing tray icon is no way back from a hidden window).
+    TrayIcon* trayIcon = nullptr;
+    AutoStart* autoStart = nullptr;
 };
 
 } // namespace lv

@@ -16,6 +16,7 @@
 #include "mainwindow/StartUp.h"
 #include "mainwindow/TINetDetector.h"
 #include "mainwindow/TNavPage.h"
+#include "mainwindow/TaskTray.h"
 #include "mainwindow/UrlBox.h"
 #include "mainwindow/WebAccess.h"
 #include "store/Backup.h"
@@ -47,6 +48,7 @@ void TForm1::FormCreate(const std::vector<std::string>& args) {
         netDetector_->OnChanged = [this](TINetDetector&) { NetDetectorChanged(); };
         netDetector_->Tick(); // the lamp is right from the start
     }
+    TaskTray(state_, ports_).StartUp();
 }
 
 void TForm1::MWSImportClick() {
@@ -166,6 +168,7 @@ void TForm1::SaveLocation() {
 void TForm1::FormClose() {
     Pages().ReturnMovedPage();
     WritePagePass(state_);
+    SaveRecentList(state_);
 }
 
 void TForm1::Columns(int count) {
@@ -542,6 +545,55 @@ void TForm1::ShowEmailDialog(const std::string& mode) {
                                 : mode == "One"  ? EmailMode::One
                                                  : EmailMode::None;
     ports_.emailForm(emailMode, lines);
+void TForm1::MStartSmallClick() {
+    TaskTray(state_, ports_).ChooseMode(LaunchMode::Tray);
+}
+
+void TForm1::MStartBarClick() {
+    TaskTray(state_, ports_).ChooseMode(LaunchMode::Bar);
+}
+
+void TForm1::MMiniClick() {
+    TaskTray(state_, ports_).ChooseMode(LaunchMode::Mini);
+}
+
+void TForm1::MHideClick() {
+    TaskTray(state_, ports_).ChooseMode(LaunchMode::Hide);
+}
+
+void TForm1::MMRUClick() {
+    TaskTray(state_, ports_).MMRUClick();
+}
+
+void TForm1::MAutoRunClick() {
+    TaskTray(state_, ports_).MAutoRunClick();
+}
+
+void TForm1::RestoreFromTray() {
+    TaskTray(state_, ports_).RestoreFromTray();
+}
+
+void TForm1::MScreenSaverClick() {
+    TaskTray(state_, ports_).ScreenSaverClick();
+}
+
+void TForm1::MruList1Click(const std::string& text) {
+    TaskTray(state_, ports_)
+        .MruClick(text, [this](const std::string& page, const std::string& target) {
+            Launch(page, target);
+        });
+}
+
+void TForm1::ApplicationMinimize() {
+    TaskTray(state_, ports_).ApplicationMinimize();
+}
+
+void TForm1::InstanceStarted(const std::vector<std::string>& args) {
+    TaskTray(state_, ports_).InstanceStarted(args);
+}
+
+std::vector<std::string> TForm1::RecentEntries() const {
+    return state_.locked ? std::vector<std::string>{} : state_.MruList1.Shown();
 }
 
 } // namespace lv

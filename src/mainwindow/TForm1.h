@@ -203,6 +203,22 @@ public:
     // of its result in the current browser.
     void SearchNetButtonClick();
     TSearchForm& SearchForm() { return searchForm_; }
+    // The tray: the Setup menu's launch behaviours, "Store last 10 bookmarks in Tray" and
+    // auto-run; the tray icon's click and menu (screen saver, recent entries); the window's
+    // minimise event; another copy that was started.
+    void MStartSmallClick();
+    void MStartBarClick();
+    void MMiniClick();
+    void MHideClick();
+    void MMRUClick();
+    void MAutoRunClick();
+    void RestoreFromTray();
+    void MScreenSaverClick();
+    void MruList1Click(const std::string& text);
+    void ApplicationMinimize();
+    void InstanceStarted(const std::vector<std::string>& args);
+    // The recent entries the tray menu shows, newest first.
+    std::vector<std::string> RecentEntries() const;
 
 private:
     void ReloadAfterUndo();

@@ -50,8 +50,10 @@ menu_keys() {
   done
   return 1
 }
-menu_keys 'Count=2' alt+s m 2 || fail "two columns were not stored"
-menu_keys 'Count=4' alt+s m 4 || fail "four columns were not stored"
+# "Minimize to Mini &Mode on bookmark launch" shares the access key: the second m reaches the
+# columns and opens them.
+menu_keys 'Count=2' alt+s m m 2 || fail "two columns were not stored"
+menu_keys 'Count=4' alt+s m m 4 || fail "four columns were not stored"
 
 # File > Exit Linkvane.
 xdotool key --delay 400 alt+f x

@@ -2,6 +2,7 @@
 
 // Recording stand-ins for the launch ports and a main window wired to them.
 
+#include "mainwindow/TBConfigForm.h"
 #include "mainwindow/TForm1.h"
 #include "platform/BrowserTransport.h"
 #include "platform/ProcessLauncher.h"
@@ -13,6 +14,7 @@
 #include "Harness.h"
 
 #include <cerrno>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -102,6 +104,11 @@ struct LaunchHarness {
     std::unique_ptr<lv::TForm1> form;
     // The page list of the DataFile's [Tabs] section.
     std::string tabs = "Count=2\r\nTab1=Page1\r\nTab2=Page2\r\n";
+    // The tray's ports, when a test gives them.
+    lv::TrayIcon* trayIcon = nullptr;
+    lv::AutoStart* autoStart = nullptr;
+    std::function<bool()> showHotKeyRegistered;
+    std::function<void(lv::TBConfigForm&)> editor; // answers the bookmark editor
 
     std::string ProgramDir() const { return dir.Path().string() + "/"; }
     std::string Browser(int n) const { return dir.File("browser" + std::to_string(n)); }
@@ -124,6 +131,14 @@ struct LaunchHarness {
         ports.launcher = realLauncher != nullptr ? realLauncher : &launcher;
         ports.shell = &shell;
         ports.browser = &browser;
+        ports.trayIcon = trayIcon;
+        ports.autoStart = autoStart;
+        ports.showHotKeyRegistered = showHotKeyRegistered;
+        ports.bookmarkEditor = [this](lv::TBConfigForm& shown) {
+            if (editor) {
+                editor(shown);
+            }
+        };
         form = std::make_unique<lv::TForm1>(ports, ProgramDir());
         form->FormCreate({});
         return *form;
