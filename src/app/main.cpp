@@ -1,4 +1,5 @@
 #include "gui/AppInfo.h"
+#include "gui/DesktopHotKeys.h"
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
 #include "gui/MainWindowView.h"
@@ -8,6 +9,8 @@
 #include "gui/QtScreen.h"
 #include "gui/TAlphaFormView.h"
 #include "gui/TBConfigFormView.h"
+#include "gui/TGlyphFormView.h"
+#include "gui/THotKeyFormView.h"
 #include "gui/TNameFormView.h"
 #include "gui/TTabFormView.h"
 #include "mainwindow/BrowserList.h"
@@ -32,6 +35,7 @@
 #include <QUrl>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -134,6 +138,13 @@ int main(int argc, char* argv[]) {
     ports.searchProgress = [&searchProgress](const std::string& folder) {
         return searchProgress.Step(folder);
     };
+    // Global hotkeys, the hotkey dialog and the icon chooser.
+    std::unique_ptr<lv::GlobalHotKeys> hotKeys = lv::OpenDesktopHotKeys(loop);
+    ports.hotKeys = hotKeys.get();
+    lv::THotKeyFormView* hotKeyView = nullptr; // owned by the main window
+    lv::TGlyphFormView* glyphView = nullptr;
+    ports.hotKeyForm = [&hotKeyView](lv::THotKeyForm& hotKeyForm) { hotKeyView->Edit(hotKeyForm); };
+    ports.glyphForm = [&glyphView](lv::TGlyphForm& glyphForm) { glyphView->Choose(glyphForm); };
     lv::TForm1 form(ports, programDir);
     started = &form;
     lv::MainWindowView view(form, dialogs, FindHelpFile());
@@ -143,6 +154,19 @@ int main(int argc, char* argv[]) {
     shown = &view;
     nameView = new lv::TNameFormView(&view);
     tabView = new lv::TTabFormView(&view);
+    hotKeyView = new lv::THotKeyFormView(&view);
+    glyphView = new lv::TGlyphFormView(&view);
+    // A hotkey runs like any handler; the hide and show keys change whether the window shows.
+    hotKeys->SetHandler([&form, &view](int id) {
+        view.Dispatch([&form, id] { form.HotKeyMgr().HotKeyPressed(id); });
+        if (!form.State().place.visible) {
+            view.hide();
+        } else if (!view.isVisible() || view.isMinimized()) {
+            view.showNormal();
+            view.raise();
+            view.activateWindow();
+        }
+    });
 
     // A termination request closes the window the way "Exit Linkvane" does, also while a box
     // is open (one at start-up included).

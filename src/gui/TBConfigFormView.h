@@ -50,6 +50,7 @@ private:
     QPushButton* copy_ = nullptr;
     QPushButton* color_ = nullptr;
     QPushButton* resetColor_ = nullptr;
+    QPushButton* icon_ = nullptr;
 };
 
 } // namespace lv

@@ -72,6 +72,7 @@ private:
     void ActOnCode(const std::string& code);
     void TabFormStep();
     void BookmarkAction(int item);
+    void IconSelected(const std::string& page, const std::vector<int>& slots);
     void TabColor(bool selectedTab, bool savePaletteOnCancel);
     void DropBookmarks();
     void DropPage(int tab);

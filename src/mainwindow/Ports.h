@@ -17,6 +17,9 @@ class TNameForm;
 class TTabForm;
 
 class BrowserTransport;
+class GlobalHotKeys;
+class TGlyphForm;
+class THotKeyForm;
 class ProcessLauncher;
 class Shell;
 
@@ -53,6 +56,11 @@ struct MainWindowPorts {
     // True while a global hotkey that brings the window back is registered with the desktop:
     // hidden mode needs it (or the tray icon). Unset: none is.
     std::function<bool()> showHotKeyRegistered{};
+    // The desktop's global hotkeys (unset: none), the hotkey dialog and the icon chooser, each
+    // shown modally until it closes.
+    GlobalHotKeys* hotKeys = nullptr;
+    std::function<void(THotKeyForm&)> hotKeyForm{};
+    std::function<void(TGlyphForm&)> glyphForm{};
 };
 
 } // namespace lv

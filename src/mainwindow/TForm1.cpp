@@ -24,6 +24,11 @@ namespace lv {
 TForm1::TForm1(MainWindowPorts ports, std::string programDir)
     : ports_(std::move(ports)), dlg1_(ports_.dialogs) {
     state_.ProgramDir = std::move(programDir);
+    if (!ports_.showHotKeyRegistered) {
+        ports_.showHotKeyRegistered = [this] {
+            return hotKeyMgr_.Registered(THotKeyManager::ShowLinkvane);
+        };
+    }
 }
 
 void TForm1::FormCreate(const std::vector<std::string>& args) {
@@ -33,10 +38,12 @@ void TForm1::FormCreate(const std::vector<std::string>& args) {
         StartUp(state_, ports_).FormCreate(args);
     } catch (...) {
         BrowserList(state_, ports_).BuildMenu();
+        SetHotKeys();
         throw;
     }
     BrowserList(state_, ports_).BuildMenu();
     UrlBox(state_, ports_, nullptr).Load();
+    SetHotKeys();
 }
 
 void TForm1::FormCaption() {

@@ -6,6 +6,8 @@
 #include "mainwindow/PageCommands.h"
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
+#include "tools/THotKeyForm.h"
+#include "tools/THotKeyManager.h"
 
 #include <string>
 #include <vector>
@@ -142,6 +144,17 @@ public:
     TNameForm& NameForm() { return pageForms_.NameForm; }
     TTabForm& TabForm() { return pageForms_.TabForm; }
 
+    // Global hotkeys: loaded once at start-up (SetHotKeys), "Change &Hotkeys", and what the
+    // hide and show keys do (the window's visibility in the model). The icon chooser for the
+    // default icon of bookmarks: "Change Default &Icon for Bookmarks".
+    void SetHotKeys();
+    void MHotkeysClick();
+    void HotKeyHide();
+    void HotKeyShow();
+    THotKeyManager& HotKeyMgr() { return hotKeyMgr_; }
+    THotKeyForm& HotKeyForm() { return hotKeyForm_; }
+    void MDefaultIconClick();
+
 private:
     void ReloadAfterUndo();
     void Columns(int count);
@@ -157,6 +170,8 @@ private:
     EditState edit_;
     PageForms pageForms_;
     bool closeRequested_ = false;
+    THotKeyManager hotKeyMgr_{ports_.hotKeys};
+    THotKeyForm hotKeyForm_;
 };
 
 } // namespace lv

@@ -25,15 +25,17 @@ public:
     // The actions for selected bookmarks that are offered.
     enum BookmarkAction {
         ColorBookmarks,
+        IconBookmarks,
         MoveBookmarks,
         CopyBookmarks,
         EraseBookmarks,
         LaunchLinks,
         LaunchFiles
     };
-    static constexpr std::array<std::string_view, 6> kBookmarkItems{
-        "Color Selected Bookmarks", "Move Selected Bookmarks", "Copy Selected Bookmarks",
-        "Erase Selected Bookmarks", "Launch Selected Links",   "Launch Selected Files"};
+    static constexpr std::array<std::string_view, 7> kBookmarkItems{
+        "Color Selected Bookmarks", "Icon Selected Bookmarks",  "Move Selected Bookmarks",
+        "Copy Selected Bookmarks",  "Erase Selected Bookmarks", "Launch Selected Links",
+        "Launch Selected Files"};
 
     // What closed the dialog.
     enum class Choice {

@@ -81,7 +81,7 @@ std::string LowerExtension(const std::string& path) {
     return ext;
 }
 
-enum class Kind { Gif, Jpeg, Ico, Pe, Bmp, Other };
+enum class Kind { Gif, Jpeg, Ico, Pe, Bmp, Png, Other };
 
 // GIF and JPEG go by name only, as the button grid always did. Everything else is an icon
 // lookup, which looks at the content: icons live in .ico/.cur files, in programs and
@@ -104,6 +104,10 @@ Kind KindOf(const std::string& path, ByteSpan bytes) {
     }
     if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
         return Kind::Bmp;
+    }
+    if (bytes.size() >= 8 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' &&
+        bytes[3] == 'G') {
+        return Kind::Png;
     }
     return Kind::Other;
 }
@@ -131,6 +135,11 @@ IconLoad LoadKind(Kind kind, ByteSpan bytes, int iconNumber) {
             return Failed(IconLoadStatus::NoIcon, {});
         }
         return Loaded(DecodeBmp(bytes));
+    case Kind::Png:
+        if (iconNumber != 0) {
+            return Failed(IconLoadStatus::NoIcon, {});
+        }
+        return Loaded(DecodePng(bytes));
     case Kind::Ico: {
         std::vector<IconImage> images = DecodeIcoFile(bytes);
         if (iconNumber < 0 || static_cast<std::size_t>(iconNumber) >= images.size()) {
@@ -172,7 +181,7 @@ IconLoad LoadIconFile(const std::string& path, int iconNumber) {
         // A file that only looked like an icon container by its first bytes is just a file
         // without icons; one that says it is a picture is damaged.
         static const char* const pictures[] = {".gif", ".jpg", ".ico", ".cur",
-                                               ".exe", ".dll", ".bmp"};
+                                               ".exe", ".dll", ".bmp", ".png"};
         const std::string ext = LowerExtension(path);
         const bool named =
             std::find(std::begin(pictures), std::end(pictures), ext) != std::end(pictures);
@@ -194,6 +203,7 @@ int CountIcons(const std::string& path) {
         case Kind::Gif:
         case Kind::Jpeg:
         case Kind::Bmp:
+        case Kind::Png:
             return 1;
         case Kind::Other:
             break;

@@ -25,11 +25,12 @@ struct IconLoad {
 // Loads picture `iconNumber` (from 0) of a file, the loader chosen by the file's extension in
 // lower case: ".gif" -> GIF, ".jpg" -> JPEG (both ignore the number), otherwise the icon
 // lookup: ".ico"/".cur" -> the Nth image of the file, ".exe"/".dll" -> the Nth icon group (its
-// image nearest to 32 pixels), ".bmp" -> the bitmap as icon 0. Other files give NoIcon.
+// image nearest to 32 pixels), ".bmp" and ".png" -> the picture as icon 0. Other files give
+// NoIcon.
 IconLoad LoadIconFile(const std::string& path, int iconNumber);
 
 // How many icons the icon lookup sees in a file: images of an .ico/.cur, icon groups of an
-// .exe/.dll, 1 for a readable .bmp, .gif or .jpg, 0 otherwise (also for missing files).
+// .exe/.dll, 1 for a readable .bmp, .png, .gif or .jpg, 0 otherwise (also for missing files).
 int CountIcons(const std::string& path);
 
 // The glyph of a GIF or JPEG picture as the button grid shows it: stretched to 15 x 15.
