@@ -1,4 +1,5 @@
 #include "gui/AppInfo.h"
+#include "gui/DesktopHotKeys.h"
 #include "gui/HintStyle.h"
 #include "gui/LaunchControls.h"
 #include "gui/MainWindowView.h"
@@ -13,6 +14,8 @@
 #include "gui/TBConfigFormView.h"
 #include "gui/TDupeView.h"
 #include "gui/THttpAsyFormView.h"
+#include "gui/TGlyphFormView.h"
+#include "gui/THotKeyFormView.h"
 #include "gui/TNameFormView.h"
 #include "gui/TPFormView.h"
 #include "gui/TEFormView.h"
@@ -213,6 +216,13 @@ int main(int argc, char* argv[]) {
         checkerView->Check(checker, started->State().TabSelectedColor,
                            started->State().TabFontColor);
     };
+    // Global hotkeys, the hotkey dialog and the icon chooser.
+    std::unique_ptr<lv::GlobalHotKeys> hotKeys = lv::OpenDesktopHotKeys(loop);
+    ports.hotKeys = hotKeys.get();
+    lv::THotKeyFormView* hotKeyView = nullptr; // owned by the main window
+    lv::TGlyphFormView* glyphView = nullptr;
+    ports.hotKeyForm = [&hotKeyView](lv::THotKeyForm& hotKeyForm) { hotKeyView->Edit(hotKeyForm); };
+    ports.glyphForm = [&glyphView](lv::TGlyphForm& glyphForm) { glyphView->Choose(glyphForm); };
     lv::TForm1 form(ports, programDir);
     started = &form;
     lv::MainWindowView view(form, dialogs, FindHelpFile());
@@ -230,6 +240,19 @@ int main(int argc, char* argv[]) {
     netSearchView = new lv::TSearchFormView(&view);
     emailView = new lv::TEFormView(emailForm, &view);
     checkerView = new lv::THttpAsyFormView(&view);
+    hotKeyView = new lv::THotKeyFormView(&view);
+    glyphView = new lv::TGlyphFormView(&view);
+    // A hotkey runs like any handler; the hide and show keys change whether the window shows.
+    hotKeys->SetHandler([&form, &view](int id) {
+        view.Dispatch([&form, id] { form.HotKeyMgr().HotKeyPressed(id); });
+        if (!form.State().place.visible) {
+            view.hide();
+        } else if (!view.isVisible() || view.isMinimized()) {
+            view.showNormal();
+            view.raise();
+            view.activateWindow();
+        }
+    });
 
     // A termination request closes the window the way "Exit Linkvane" does, also while a box
     // is open (one at start-up included).

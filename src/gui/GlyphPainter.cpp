@@ -6,7 +6,10 @@
 
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QIcon>
 #include <QImage>
+#include <QMimeDatabase>
+#include <cstring>
 
 namespace lv {
 namespace {
@@ -20,6 +23,31 @@ QPixmap ToPixmap(const Image& image) {
     QImage view(image.Bytes(), image.Width(), image.Height(), image.Width() * 4,
                 QImage::Format_RGBA8888);
     return QPixmap::fromImage(view.copy());
+}
+
+// The icon theme's icon for the file's type, as the file manager shows it; the generic icon of
+// its kind, or the platform's file icon, when the theme has none.
+QIcon TypeIcon(const QString& path) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(path);
+    QIcon icon = QIcon::fromTheme(type.iconName());
+    if (icon.isNull()) {
+        icon = QIcon::fromTheme(type.genericIconName());
+    }
+    if (icon.isNull()) {
+        icon = QFileIconProvider().icon(QFileInfo(path));
+    }
+    return icon;
+}
+
+// A picture drawn by Qt, as the image code holds one.
+Image FromQImage(const QImage& picture) {
+    const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+    Image image(rgba.width(), rgba.height());
+    for (int y = 0; y < rgba.height(); ++y) {
+        std::memcpy(image.Bytes() + static_cast<std::size_t>(y) * rgba.width() * 4,
+                    rgba.constScanLine(y), static_cast<std::size_t>(rgba.width()) * 4);
+    }
+    return image;
 }
 
 } // namespace
@@ -50,10 +78,10 @@ QPixmap GlyphPainter::Paint(const GlyphRef& glyph) const {
             return ToPixmap(load.image);
         }
         if (load.status == IconLoadStatus::NoIcon) {
-            QIcon icon = QFileIconProvider().icon(QFileInfo(QString::fromStdString(path)));
-            QPixmap pixmap = icon.pixmap(kIconSide, kIconSide);
-            if (!pixmap.isNull()) {
-                return pixmap;
+            // Shrunk from the desktop's large icon the way icons from files are.
+            const QPixmap large = TypeIcon(QString::fromStdString(path)).pixmap(32, 32);
+            if (!large.isNull()) {
+                return ToPixmap(IconGlyph(FromQImage(large.toImage()), face, kIconSide));
             }
         }
         return DefaultGlyph();

@@ -199,6 +199,11 @@ void MainWindowView::BuildMenus() {
     setup->addSeparator();
     command(setup, QStringLiteral("MFont"), QStringLiteral("Change Default &Font for Bookmarks"),
             [this] { form_.MFontClick(); });
+    command(setup, QStringLiteral("MDefaultIcon"),
+            QStringLiteral("Change Default &Icon for Bookmarks"),
+            [this] { form_.MDefaultIconClick(); });
+    command(setup, QStringLiteral("MHotkeys"), QStringLiteral("Change &Hotkeys"),
+            [this] { form_.MHotkeysClick(); });
     setup->addSeparator();
     AddCheck(setup, QStringLiteral("MIcons"), QStringLiteral("&Display Bookmark Icons"),
              [this] { form_.MIconsClick(); });

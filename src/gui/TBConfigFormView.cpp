@@ -1,11 +1,13 @@
 #include "gui/TBConfigFormView.h"
 
 #include "gui/Colors.h"
+#include "gui/GlyphPainter.h"
 #include "gui/QtText.h"
 #include "mainwindow/TBConfigForm.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -81,6 +83,9 @@ TBConfigFormView::TBConfigFormView(QWidget* parent, QString helpFile)
                        &TBConfigForm::EmailClick);
     AddButton(QStringLiteral("Cancel"), QStringLiteral("Cancel"), 269, 302,
               &TBConfigForm::CancelClick);
+    // "Icon" shows the bookmark's glyph and opens the icon chooser.
+    icon_ = AddButton(QStringLiteral("IconButton"), QStringLiteral("Icon"), 182, 302,
+                      &TBConfigForm::IconClick);
 
     // Enter in the one-line fields acts as "Save Text".
     for (QLineEdit* edit : {title_, url_, extra_}) {
@@ -123,6 +128,7 @@ void TBConfigFormView::Fill() {
     runBox_->setVisible(form.fieldsVisible && form.slotActionsVisible);
     resetColor_->setVisible(form.actionsVisible && form.resetColorVisible);
     passBox_->setVisible(form.passBoxVisible);
+    icon_->setIcon(QIcon(GlyphPainter().Paint(form.glyph)));
     color_->setStyleSheet(
         QStringLiteral("color: %1;").arg(ToQColor(form.bookmarkColor, palette()).name()));
 }

@@ -51,6 +51,7 @@ private:
     QPushButton* email_ = nullptr;
     QPushButton* color_ = nullptr;
     QPushButton* resetColor_ = nullptr;
+    QPushButton* icon_ = nullptr;
 };
 
 } // namespace lv

@@ -12,6 +12,7 @@
 #include "store/Settings.h"
 #include "store/TIniFile32.h"
 #include "store/Text.h"
+#include "tools/TGlyphForm.h"
 
 #include <filesystem>
 #include <optional>
@@ -154,12 +155,14 @@ void BookmarkEdit::SetButtonParams(int slot) {
     edit_.shownUrl = form.URL1;
     form.onNameChange = [this, page, slot] { NameChange(page, slot); };
     form.onResetColor = [this, page, slot] { ResetBC(page, slot); };
+    form.onIcon = [this, page, slot] { ChooseIcon(page, slot); };
 
     if (ports_.bookmarkEditor) {
         ports_.bookmarkEditor(form);
     }
     form.onNameChange = nullptr;
     form.onResetColor = nullptr;
+    form.onIcon = nullptr;
 
     TIniFile32 ini(state_.DataFileName);
     const std::string target = ini.ReadString(page, SlotKey(slot, 'U'), "");
@@ -208,6 +211,27 @@ void BookmarkEdit::NameChange(const std::string& page, int slot) {
         }
     }
     ShowSlot(state_, ini, page, slot);
+}
+
+void BookmarkEdit::ChooseIcon(const std::string& page, int slot) {
+    TGlyphForm chooser;
+    chooser.backColor = state_.TabSelectedColor;
+    chooser.fontColor = state_.TabFontColor;
+    chooser.onHelp = ports_.openHelp;
+    chooser.FormActivate({state_.DataFileName, page, SlotPrefix(slot), true, false},
+                         &ports_.dialogs);
+    if (ports_.glyphForm) {
+        ports_.glyphForm(chooser);
+    }
+    TBConfigForm& form = edit_.BConfigForm;
+    if (chooser.GetChoice() != TGlyphForm::Choice::None) {
+        TIniFile32 ini(state_.DataFileName);
+        ShowSlot(state_, ini, page, slot);
+        form.glyph = state_.buttons[static_cast<std::size_t>(slot - 1)].glyph;
+    }
+    if (chooser.EditorAction() == kEditIconFromFile) {
+        form.EditorAction = kEditIconFromFile;
+    }
 }
 
 void BookmarkEdit::ActAfterEditor(const std::string& page, int slot) {

@@ -64,6 +64,7 @@ public:
 
 private:
     void ActAfterEditor(const std::string& page, int slot);
+    void ChooseIcon(const std::string& page, int slot);
     void ProtectBookmark(const std::string& page, int slot);
     void LocalLaunch(const std::string& page, int slot);
     void PickUp(const std::string& page, int slot, bool move);

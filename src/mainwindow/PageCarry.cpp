@@ -10,6 +10,8 @@
 #include "store/Backup.h"
 #include "store/DataFile.h"
 #include "store/Settings.h"
+#include "store/Text.h"
+#include "tools/TGlyphForm.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -248,6 +250,45 @@ void PageCommands::DragCopy(int source, int target) {
     }
 }
 
+// One icon for every selected bookmark. The chooser only reports the choice; a file icon is
+// written with its file, or G alone would name an icon of each bookmark's own target.
+void PageCommands::IconSelected(const std::string& page, const std::vector<int>& slots) {
+    TGlyphForm chooser;
+    chooser.backColor = state_.TabSelectedColor;
+    chooser.fontColor = state_.TabFontColor;
+    chooser.onHelp = ports_.openHelp;
+    chooser.FormActivate(
+        {state_.DataFileName, page, slots.empty() ? "" : SlotPrefix(slots[0]), false, false},
+        &ports_.dialogs);
+    if (ports_.glyphForm) {
+        ports_.glyphForm(chooser);
+    }
+    if (chooser.GetChoice() != TGlyphForm::Choice::None) {
+        TIniFile32 ini(state_.DataFileName);
+        ini.SetDeferSaves(true);
+        for (const int slot : slots) {
+            switch (chooser.GetChoice()) {
+            case TGlyphForm::Choice::File:
+                ini.WriteString(page, SlotKey(slot, 'G'), std::to_string(chooser.Result()));
+                ini.WriteString(page, SlotKey(slot, 'I'), Utf8ToCp1252(chooser.ChosenFile()));
+                break;
+            case TGlyphForm::Choice::BuiltIn:
+                ini.WriteString(page, SlotKey(slot, 'G'), std::to_string(chooser.Result()));
+                ini.DeleteKey(page, SlotKey(slot, 'I'));
+                break;
+            default: // "Default Icon"
+                ini.DeleteKey(page, SlotKey(slot, 'G'));
+                ini.DeleteKey(page, SlotKey(slot, 'I'));
+                break;
+            }
+        }
+        if (ini.Modified()) {
+            ini.UpdateFile();
+        }
+    }
+    PageGrid(state_).Load(page);
+}
+
 void PageCommands::BookmarkAction(int item) {
     TTabForm& form = forms_.TabForm;
     const std::string& page = form.Page();
@@ -269,6 +310,9 @@ void PageCommands::BookmarkAction(int item) {
         PageGrid(state_).Load(page);
         break;
     }
+    case TTabForm::IconBookmarks:
+        IconSelected(page, slots);
+        break;
     case TTabForm::MoveBookmarks:
     case TTabForm::CopyBookmarks:
         ops_.CarriedSlots = slots;

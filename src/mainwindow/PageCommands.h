@@ -81,6 +81,7 @@ private:
     // The page's bookmarks (all of them, or the given slots) as anchor lines to the e-mail
     // dialog.
     void EmailPage(const std::string& page, const std::vector<int>& slots);
+    void IconSelected(const std::string& page, const std::vector<int>& slots);
     void TabColor(bool selectedTab, bool savePaletteOnCancel);
     void DropBookmarks();
     void DropPage(int tab);

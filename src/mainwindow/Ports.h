@@ -23,6 +23,9 @@ class TPForm;
 
 class BrowserTransport;
 class Printer;
+class GlobalHotKeys;
+class TGlyphForm;
+class THotKeyForm;
 class ProcessLauncher;
 class Shell;
 class EventLoop;
@@ -99,6 +102,11 @@ struct MainWindowPorts {
     // nothing (and a missing tray icon is no way back from a hidden window).
     TrayIcon* trayIcon = nullptr;
     AutoStart* autoStart = nullptr;
+    // The desktop's global hotkeys (unset: none), the hotkey dialog and the icon chooser, each
+    // shown modally until it closes.
+    GlobalHotKeys* hotKeys = nullptr;
+    std::function<void(THotKeyForm&)> hotKeyForm{};
+    std::function<void(TGlyphForm&)> glyphForm{};
 };
 
 } // namespace lv

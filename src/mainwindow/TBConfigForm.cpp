@@ -77,6 +77,18 @@ void TBConfigForm::ResetColorClick() {
     SaveTextClick();
 }
 
+void TBConfigForm::IconClick() {
+    EditorAction = kEditNothing;
+    if (onIcon) {
+        onIcon();
+    }
+    const int chosen = EditorAction;
+    SaveTextClick();
+    if (EditorAction == kEditNothing) {
+        EditorAction = chosen;
+    }
+}
+
 void TBConfigForm::HelpClick() {
     if (onHelp) {
         onHelp(kHelpTopic);

@@ -30,6 +30,8 @@ public:
     // "Reset Bookmark Color": removes the slot's own colour.
     std::function<void()> onResetColor;
     std::function<void(int topic)> onHelp;
+    // "Icon": shows the icon chooser for the slot; it may set EditorAction.
+    std::function<void()> onIcon;
 
     std::string Desc1; // title
     std::string URL1;  // target (unscrambled on a protected page)
@@ -70,6 +72,8 @@ public:
     void EraseClick() { CloseWith(kEditErase); }
     void EmailClick() { CloseWith(kEditEmail); }
     void CancelClick() { closed_ = true; }
+    // "Icon": the chooser, then the editor saves its text and closes.
+    void IconClick();
     void HelpClick();
 
     // The title derived from a URL when none is given (SiteTitle).

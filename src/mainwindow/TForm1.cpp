@@ -30,6 +30,11 @@ namespace lv {
 TForm1::TForm1(MainWindowPorts ports, std::string programDir)
     : ports_(std::move(ports)), dlg1_(ports_.dialogs), searchForm_(ports_.dialogs) {
     state_.ProgramDir = std::move(programDir);
+    if (!ports_.showHotKeyRegistered) {
+        ports_.showHotKeyRegistered = [this] {
+            return hotKeyMgr_.Registered(THotKeyManager::ShowLinkvane);
+        };
+    }
 }
 
 void TForm1::FormCreate(const std::vector<std::string>& args) {
@@ -39,6 +44,7 @@ void TForm1::FormCreate(const std::vector<std::string>& args) {
         StartUp(state_, ports_).FormCreate(args);
     } catch (...) {
         BrowserList(state_, ports_).BuildMenu();
+        SetHotKeys();
         throw;
     }
     BrowserList(state_, ports_).BuildMenu();
@@ -49,6 +55,7 @@ void TForm1::FormCreate(const std::vector<std::string>& args) {
         netDetector_->Tick(); // the lamp is right from the start
     }
     TaskTray(state_, ports_).StartUp();
+    SetHotKeys();
 }
 
 void TForm1::MWSImportClick() {

@@ -10,6 +10,8 @@
 #include "tools/TDupe.h"
 #include "tools/UserFile.h"
 #include "tools/TSearchForm.h"
+#include "tools/THotKeyForm.h"
+#include "tools/THotKeyManager.h"
 
 #include <memory>
 #include <string>
@@ -219,6 +221,16 @@ public:
     void InstanceStarted(const std::vector<std::string>& args);
     // The recent entries the tray menu shows, newest first.
     std::vector<std::string> RecentEntries() const;
+    // Global hotkeys: loaded once at start-up (SetHotKeys), "Change &Hotkeys", and what the
+    // hide and show keys do (the window's visibility in the model). The icon chooser for the
+    // default icon of bookmarks: "Change Default &Icon for Bookmarks".
+    void SetHotKeys();
+    void MHotkeysClick();
+    void HotKeyHide();
+    void HotKeyShow();
+    THotKeyManager& HotKeyMgr() { return hotKeyMgr_; }
+    THotKeyForm& HotKeyForm() { return hotKeyForm_; }
+    void MDefaultIconClick();
 
 private:
     void ReloadAfterUndo();
@@ -242,6 +254,8 @@ private:
                     const std::string& url);
     void CopyToClipboard(const std::string& text);
     std::shared_ptr<TINetDetector> netDetector_;
+    THotKeyManager hotKeyMgr_{ports_.hotKeys};
+    THotKeyForm hotKeyForm_;
 };
 
 } // namespace lv

@@ -26,6 +26,7 @@ public:
     // The actions for selected bookmarks that are offered.
     enum BookmarkAction {
         ColorBookmarks,
+        IconBookmarks,
         MoveBookmarks,
         CopyBookmarks,
         EraseBookmarks,
@@ -34,10 +35,10 @@ public:
         LaunchLinks,
         LaunchFiles
     };
-    static constexpr std::array<std::string_view, 8> kBookmarkItems{
-        "Color Selected Bookmarks", "Move Selected Bookmarks",  "Copy Selected Bookmarks",
-        "Erase Selected Bookmarks", "Email Selected Bookmarks", "Ping Selected Bookmarks",
-        "Launch Selected Links",
+    static constexpr std::array<std::string_view, 9> kBookmarkItems{
+        "Color Selected Bookmarks", "Icon Selected Bookmarks",  "Move Selected Bookmarks",
+        "Copy Selected Bookmarks",  "Erase Selected Bookmarks", "Email Selected Bookmarks",
+        "Ping Selected Bookmarks",  "Launch Selected Links",
         "Launch Selected Files"};
 
     // What closed the dialog.

@@ -78,7 +78,7 @@ private slots:
             list->topLevelItem(1)->setSelected(true);
             list->topLevelItem(2)->setSelected(true);
             QCOMPARE(group->title(), QStringLiteral("Action for 2 Bookmarks:"));
-            Child<QRadioButton>(modal, "BookmarkItem2")->click(); // "Copy Selected Bookmarks"
+            Child<QRadioButton>(modal, "BookmarkItem3")->click(); // "Copy Selected Bookmarks"
         });
         view.Edit(form);
         QVERIFY(form.Closed());

@@ -131,13 +131,16 @@ IconLoad LoadKind(Kind kind, ByteSpan bytes, int iconNumber) {
         return Loaded(DecodeGif(bytes));
     case Kind::Jpeg:
         return Loaded(DecodeJpeg(bytes));
-    case Kind::Png:
-        return Loaded(DecodePng(bytes));
     case Kind::Bmp:
         if (iconNumber != 0) {
             return Failed(IconLoadStatus::NoIcon, {});
         }
         return Loaded(DecodeBmp(bytes));
+    case Kind::Png:
+        if (iconNumber != 0) {
+            return Failed(IconLoadStatus::NoIcon, {});
+        }
+        return Loaded(DecodePng(bytes));
     case Kind::Ico: {
         std::vector<IconImage> images = DecodeIcoFile(bytes);
         if (iconNumber < 0 || static_cast<std::size_t>(iconNumber) >= images.size()) {

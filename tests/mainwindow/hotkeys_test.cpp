@@ -1,0 +1,105 @@
+// The main window's global hotkeys: loading at start-up, the dialog, the hide and show keys.
+#include "Harness.h"
+#include "support/FakeGlobalHotKeys.h"
+
+#include "store/TIniFile32.h"
+#include "tools/THotKeyForm.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace lvtest {
+namespace {
+
+struct HotKeyHarness : MainWindowHarness {
+    FakeGlobalHotKeys desktop;
+    std::function<void(lv::THotKeyForm&)> dialog;
+    // The window releases its keys before the desktop goes.
+    ~HotKeyHarness() { form.reset(); }
+
+    lv::TForm1& Open() {
+        lv::MainWindowPorts ports{dialogs, screen, clock, {}};
+        ports.hotKeys = &desktop;
+        ports.hotKeyForm = [this](lv::THotKeyForm& f) {
+            ASSERT_TRUE(dialog);
+            dialog(f);
+        };
+        form = std::make_unique<lv::TForm1>(ports, ProgramDir());
+        desktop.SetHandler([this](int id) { form->HotKeyMgr().HotKeyPressed(id); });
+        form->FormCreate({});
+        return *form;
+    }
+};
+
+TEST(MainWindowHotKeys, FreshStartRegistersNone) {
+    HotKeyHarness h;
+    lv::TForm1& form = h.Open();
+    EXPECT_TRUE(h.desktop.Registered().empty());
+    EXPECT_FALSE(form.HotKeyMgr().Registered(lv::THotKeyManager::ShowLinkvane));
+    // Without a show key the hide key does nothing: the window could not come back.
+    form.HotKeyHide();
+    EXPECT_TRUE(form.State().place.visible);
+}
+
+TEST(MainWindowHotKeys, DialogSetsShowKeyThatBringsTheHiddenWindowBack) {
+    HotKeyHarness h;
+    lv::TForm1& form = h.Open();
+    h.dialog = [](lv::THotKeyForm& f) {
+        EXPECT_TRUE(f.available);
+        f.rows[1] = {true, true, false, "F9", false};
+        f.rows[2] = {true, true, false, "F10", false};
+        f.SaveAndCloseClick();
+    };
+    form.MHotkeysClick();
+    EXPECT_TRUE(form.HotKeyForm().Closed());
+    EXPECT_TRUE(form.HotKeyMgr().Registered(lv::THotKeyManager::ShowLinkvane));
+    const int ctrlAlt = lv::kHotKeyCtrl | lv::kHotKeyAlt;
+    ASSERT_TRUE(h.desktop.Press(ctrlAlt, 0x78)); // F9 hides
+    EXPECT_FALSE(form.State().place.visible);
+    ASSERT_TRUE(h.desktop.Press(ctrlAlt, 0x79)); // F10 shows
+    EXPECT_TRUE(form.State().place.visible);
+    EXPECT_FALSE(form.State().place.minimized);
+    EXPECT_EQ(lv::TIniFile32(form.State().SettingsFile()).ReadString("HotKey", "Shift2", ""),
+              "Ctrl,Alt");
+}
+
+TEST(MainWindowHotKeys, DisablingTheShowKeyLeavesHiddenMode) {
+    HotKeyHarness h;
+    lv::TForm1& form = h.Open();
+    h.dialog = [](lv::THotKeyForm& f) {
+        f.rows[2] = {true, false, false, "F10", false};
+        f.SaveAndCloseClick();
+    };
+    form.MHotkeysClick();
+    form.State().checks.trayHide = true;
+    h.dialog = [](lv::THotKeyForm& f) {
+        EXPECT_FALSE(f.rows[2].disable);
+        f.DBoxClick(2, true);
+        f.SaveAndCloseClick();
+    };
+    form.MHotkeysClick();
+    EXPECT_FALSE(form.State().checks.trayHide);
+    EXPECT_TRUE(h.desktop.Registered().empty());
+}
+
+TEST(MainWindowHotKeys, WithoutDesktopHotKeysTheDialogSaysSo) {
+    MainWindowHarness h;
+    lv::NoGlobalHotKeys none("This desktop offers no global hotkeys.");
+    lv::MainWindowPorts ports{h.dialogs, h.screen, h.clock, {}};
+    ports.hotKeys = &none;
+    bool shown = false;
+    ports.hotKeyForm = [&](lv::THotKeyForm& f) {
+        shown = true;
+        EXPECT_FALSE(f.available);
+        EXPECT_EQ(f.unavailableText, "This desktop offers no global hotkeys.");
+        f.CloseClick();
+    };
+    h.form = std::make_unique<lv::TForm1>(ports, h.ProgramDir());
+    h.form->FormCreate({});
+    h.form->MHotkeysClick();
+    EXPECT_TRUE(shown);
+}
+
+} // namespace
+} // namespace lvtest
