@@ -552,6 +552,8 @@ void TForm1::ShowEmailDialog(const std::string& mode) {
                                 : mode == "One"  ? EmailMode::One
                                                  : EmailMode::None;
     ports_.emailForm(emailMode, lines);
+}
+
 void TForm1::MStartSmallClick() {
     TaskTray(state_, ports_).ChooseMode(LaunchMode::Tray);
 }
