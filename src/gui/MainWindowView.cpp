@@ -15,8 +15,8 @@
 #include "gui/SearchControls.h"
 #include "gui/ToolBar.h"
 #include "gui/ToolControls.h"
-#include "gui/WebControls.h"
 #include "gui/TrayControls.h"
+#include "gui/WebControls.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -114,12 +114,12 @@ MainWindowView::MainWindowView(TForm1& form, Dialogs& dialogs, QString helpFile)
     // The link lists and favourites folders; a child of the window, which deletes it.
     new ExchangeControls(*this, form_, toolBar_,
                          [this](const std::function<void()>& run) { Dispatch(run); });
+    // Netscape bookmark files, in the submenus the exchange controls made.
+    new NetscapeControls(*this, form_, [this](const std::function<void()>& run) { Dispatch(run); });
     new ToolControls(*this, form_, toolBar_,
                      [this](const std::function<void()>& run) { Dispatch(run); });
     web_ = new WebControls(*this, form_, toolBar_,
                            [this](const std::function<void()>& run) { Dispatch(run); });
-    // Netscape bookmark files, in the submenus the exchange controls made.
-    new NetscapeControls(*this, form_, [this](const std::function<void()>& run) { Dispatch(run); });
     // The Internet Search window's tool button and menu item; also a child of the window.
     new SearchControls(*this, form_, toolBar_,
                        [this](const std::function<void()>& run) { Dispatch(run); });

@@ -1,7 +1,9 @@
 #include "gui/TrayControls.h"
 
 #include "gui/MenuLookup.h"
+#include "gui/QtText.h"
 #include "gui/QtTrayIcon.h"
+#include "tools/UserFile.h"
 
 namespace lv {
 
@@ -59,6 +61,23 @@ void TrayControls::Attach(QtTrayIcon* tray) {
     tray_->onRecent = [this](const std::string& entry) {
         dispatch_([this, entry] { form_.MruList1Click(entry); });
     };
+    // The clipboard commands, in the menu's order: the current bookmark's notes and extra
+    // information, the user's details, a whole text file.
+    auto clipboard = [this](const QString& name, std::string_view caption,
+                            std::function<void()> run) {
+        auto* action = new QAction(Q(std::string(caption)), this);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, run] { dispatch_(run); });
+        tray_->AddClipboardCommand(action);
+    };
+    clipboard(QStringLiteral("UserID1"), kCopyKeywordsCaption, [this] { form_.UserID1Click(); });
+    clipboard(QStringLiteral("WebPass"), kCopyExtraCaption, [this] { form_.WebPassClick(); });
+    for (const UserCopyItem& item : kUserCopyItems) {
+        const std::string key(item.name);
+        clipboard(QString::fromStdString(key), item.caption,
+                  [this, key] { form_.CopyUserDetail(key); });
+    }
+    clipboard(QStringLiteral("TextFile"), kCopyTextFileCaption, [this] { form_.TextClick(); });
 }
 
 void TrayControls::Render() {
