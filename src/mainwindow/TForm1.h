@@ -8,10 +8,10 @@
 #include "mainwindow/Ports.h"
 #include "mainwindow/TUserDlg.h"
 #include "tools/TDupe.h"
-#include "tools/UserFile.h"
-#include "tools/TSearchForm.h"
 #include "tools/THotKeyForm.h"
 #include "tools/THotKeyManager.h"
+#include "tools/TSearchForm.h"
+#include "tools/UserFile.h"
 
 #include <memory>
 #include <string>

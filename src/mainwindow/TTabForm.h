@@ -38,8 +38,7 @@ public:
     static constexpr std::array<std::string_view, 9> kBookmarkItems{
         "Color Selected Bookmarks", "Icon Selected Bookmarks",  "Move Selected Bookmarks",
         "Copy Selected Bookmarks",  "Erase Selected Bookmarks", "Email Selected Bookmarks",
-        "Ping Selected Bookmarks",  "Launch Selected Links",
-        "Launch Selected Files"};
+        "Ping Selected Bookmarks",  "Launch Selected Links",    "Launch Selected Files"};
 
     // What closed the dialog.
     enum class Choice {
