@@ -31,14 +31,14 @@ class TestAccessSpeed : public QObject {
 private slots:
     void barsAreDrawnInTheirColoursAndAClickPicksTheBookmark() {
         TimesEcho echo;
-        echo.times = {{"10.1.1.1", 40}, {"10.1.1.2", 20}};
+        echo.times = {{"127.0.1.1", 40}, {"127.0.1.2", 20}};
         lv::TPForm form;
         form.icmp = &echo;
         form.resolve = [](const std::string& host, std::string& dotted) {
             dotted = host;
-            return host.rfind("10.", 0) == 0;
+            return host.rfind("127.0.1.", 0) == 0;
         };
-        form.HostEditItems = {"10.1.1.1", "10.1.1.2", "10.9.9.9"};
+        form.HostEditItems = {"127.0.1.1", "127.0.1.2", "127.0.9.9"};
         form.ListBox3 = {"B03", "B07", "B09"};
         lv::TPFormView view;
         bool checked = false;

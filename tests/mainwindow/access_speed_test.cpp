@@ -55,11 +55,11 @@ lv::TPForm Pinged(FakeIcmpEcho& echo, const std::vector<std::string>& hosts) {
 
 TEST(AccessSpeed, BarsShareTheLargestTimeAndTheFastestIsGreen) {
     FakeIcmpEcho echo;
-    echo.times = {{"10.1.1.1", 40}, {"10.1.1.2", 20}, {"10.1.1.3", 80}};
-    const lv::TPForm form = Pinged(echo, {"10.1.1.1", "10.1.1.2", "10.1.1.3"});
-    ExpectBars(form, {{50, lv::kColorMaroon, "50% : 10.1.1.1 : 10.1.1.1"},
-                      {25, lv::kColorGreen, "25% : 10.1.1.2 : 10.1.1.2"},
-                      {100, lv::kColorMaroon, "100% : 10.1.1.3 : 10.1.1.3"}});
+    echo.times = {{"127.0.1.1", 40}, {"127.0.1.2", 20}, {"127.0.1.3", 80}};
+    const lv::TPForm form = Pinged(echo, {"127.0.1.1", "127.0.1.2", "127.0.1.3"});
+    ExpectBars(form, {{50, lv::kColorMaroon, "50% : 127.0.1.1 : 127.0.1.1"},
+                      {25, lv::kColorGreen, "25% : 127.0.1.2 : 127.0.1.2"},
+                      {100, lv::kColorMaroon, "100% : 127.0.1.3 : 127.0.1.3"}});
     EXPECT_EQ(form.Height(), 3 * 20 + 50);
     EXPECT_FALSE(form.LabelVisible());
     EXPECT_EQ(form.Gauges()[2].Top, 20 + 18 * 2);
@@ -71,29 +71,29 @@ TEST(AccessSpeed, BarsShareTheLargestTimeAndTheFastestIsGreen) {
 TEST(AccessSpeed, SilentAndUnresolvableHostsAreUnverified) {
     FakeIcmpEcho echo;
     // A reply under a millisecond is a reply all the same: it is the fastest here.
-    echo.times = {{"127.0.0.1", 0}, {"10.1.1.2", 30}};
+    echo.times = {{"127.0.0.1", 0}, {"127.0.1.2", 30}};
     const lv::TPForm form =
-        Pinged(echo, {"127.0.0.1", "10.9.9.9", "no-such-host.invalid", "10.1.1.2"});
+        Pinged(echo, {"127.0.0.1", "127.0.9.9", "no-such-host.invalid", "127.0.1.2"});
     ExpectBars(form, {{3, lv::kColorGreen, "3% : 127.0.0.1 : 127.0.0.1"},
-                      {0, lv::kColorMaroon, "0% : 10.9.9.9 : 10.9.9.9 unverified speed."},
+                      {0, lv::kColorMaroon, "0% : 127.0.9.9 : 127.0.9.9 unverified speed."},
                       {0, lv::kColorMaroon,
                        "0% : no-such-host.invalid : No Ping reply and unverified speed."},
-                      {100, lv::kColorMaroon, "100% : 10.1.1.2 : 10.1.1.2"}});
+                      {100, lv::kColorMaroon, "100% : 127.0.1.2 : 127.0.1.2"}});
     // The host that has no address is never sent an echo.
-    EXPECT_EQ(echo.asked, (std::vector<std::string>{"127.0.0.1", "10.9.9.9", "10.1.1.2"}));
+    EXPECT_EQ(echo.asked, (std::vector<std::string>{"127.0.0.1", "127.0.9.9", "127.0.1.2"}));
 }
 
 TEST(AccessSpeed, NoReplyAtAllLeavesEveryBarEmptyAndNoneGreen) {
     FakeIcmpEcho echo;
-    const lv::TPForm form = Pinged(echo, {"10.9.9.8", "10.9.9.9"});
-    ExpectBars(form, {{0, lv::kColorMaroon, "0% : 10.9.9.8 : 10.9.9.8 unverified speed."},
-                      {0, lv::kColorMaroon, "0% : 10.9.9.9 : 10.9.9.9 unverified speed."}});
+    const lv::TPForm form = Pinged(echo, {"127.0.9.8", "127.0.9.9"});
+    ExpectBars(form, {{0, lv::kColorMaroon, "0% : 127.0.9.8 : 127.0.9.8 unverified speed."},
+                      {0, lv::kColorMaroon, "0% : 127.0.9.9 : 127.0.9.9 unverified speed."}});
 }
 
 TEST(AccessSpeed, HostOfATarget) {
     EXPECT_EQ(lv::PingHost("http://www.example.com/a/b"), "example.com");
     EXPECT_EQ(lv::PingHost("https://127.0.0.1:8080/x"), "127.0.0.1:8080");
-    EXPECT_EQ(lv::PingHost("10.0.0.1"), "10.0.0.1");
+    EXPECT_EQ(lv::PingHost("127.0.0.2"), "127.0.0.2");
     EXPECT_EQ(lv::PingHost("ftp://files.example"), "files.example");
 }
 
@@ -102,9 +102,9 @@ TEST(AccessSpeed, PingSelectedBookmarksLaunchesTheClickedBar) {
     lvtest::WebHarness h;
     auto& form =
         h.Start("Count=1\r\nTab1=Page1\r\n",
-                "[Page1]\r\n01N=One\r\n01U=http://10.1.1.1/one\r\n"
-                "02N=Two\r\n02U=http://www.10.1.1.2/two\r\n03N=Three\r\n03U=http://x/\r\n");
-    h.icmp.times = {{"10.1.1.1", 12}, {"10.1.1.2", 6}};
+                "[Page1]\r\n01N=One\r\n01U=http://127.0.1.1/one\r\n"
+                "02N=Two\r\n02U=http://www.127.0.1.2/two\r\n03N=Three\r\n03U=http://x/\r\n");
+    h.icmp.times = {{"127.0.1.1", 12}, {"127.0.1.2", 6}};
     h.onTabForm = [](lv::TTabForm& f) {
         f.SelectRow(0, true);
         f.SelectRow(1, true);
@@ -118,10 +118,10 @@ TEST(AccessSpeed, PingSelectedBookmarksLaunchesTheClickedBar) {
     };
     form.TabSet1MouseDown(lv::TabButton::Right, 0);
     ASSERT_EQ(seen.size(), 2u);
-    EXPECT_EQ(seen[0].text, "100% : 10.1.1.1 : 10.1.1.1");
+    EXPECT_EQ(seen[0].text, "100% : 127.0.1.1 : 127.0.1.1");
     EXPECT_EQ(seen[1].foreColor, lv::kColorGreen);
     ASSERT_EQ(h.launcher.starts.size(), 1u);
-    EXPECT_EQ(h.launcher.starts[0].argument, "http://www.10.1.1.2/two");
+    EXPECT_EQ(h.launcher.starts[0].argument, "http://www.127.0.1.2/two");
     // The lists are empty again for the next time.
     EXPECT_TRUE(form.PForm().HostEditItems.empty());
     EXPECT_TRUE(form.PForm().ListBox3.empty());
@@ -130,7 +130,7 @@ TEST(AccessSpeed, PingSelectedBookmarksLaunchesTheClickedBar) {
 TEST(AccessSpeed, WithoutAnIcmpSocketTheUserIsToldAndNothingIsShown) {
     lvtest::WebHarness h;
     auto& form =
-        h.Start("Count=1\r\nTab1=Page1\r\n", "[Page1]\r\n01N=One\r\n01U=http://10.1.1.1/\r\n");
+        h.Start("Count=1\r\nTab1=Page1\r\n", "[Page1]\r\n01N=One\r\n01U=http://127.0.1.1/\r\n");
     h.icmp.unavailable = lv::kNoIcmpText;
     h.onTabForm = [](lv::TTabForm& f) {
         f.SelectRow(0, true);
