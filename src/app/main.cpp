@@ -208,8 +208,6 @@ int main(int argc, char* argv[]) {
     ports.progress = [&workProgress](const std::string& what, long long done, long long total) {
         workProgress.Step(what, done, total);
     };
-    // The link checker runs its requests on the program's loop while its window is open.
-    ports.eventLoop = &loop;
     lv::THttpAsyFormView* checkerView = nullptr; // owned by the main window
     ports.linkChecker = [&checkerView, &started](lv::THttpAsyForm& checker) {
         checkerView->Check(checker, started->State().TabSelectedColor,

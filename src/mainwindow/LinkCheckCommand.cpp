@@ -11,7 +11,7 @@
 namespace lv {
 
 void TForm1::CheckBtnClick() {
-    if (!ports_.linkChecker || ports_.eventLoop == nullptr || state_.TabSet1.names.empty()) {
+    if (!ports_.linkChecker || ports_.loop == nullptr || state_.TabSet1.names.empty()) {
         return;
     }
     CheckerSetup setup;
@@ -72,7 +72,7 @@ void TForm1::CheckBtnClick() {
         state_.TabSet1.names = ReadTabs(TIniFile32(state_.DataFileName));
         SelectTab(tab);
     };
-    THttpAsyForm checker(*ports_.eventLoop, ports_.dialogs, std::move(setup));
+    THttpAsyForm checker(*ports_.loop, ports_.dialogs, std::move(setup));
     checker.FormActivate();
     ports_.linkChecker(checker);
     checker.FormClose();

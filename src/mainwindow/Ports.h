@@ -94,9 +94,8 @@ struct MainWindowPorts {
     std::function<void(EmailMode mode, const std::vector<std::string>& lines)> emailForm{};
     // The Internet Search window, shown modally until it closes (with or without a result).
     std::function<void(TSearchForm&)> searchForm{};
-    // The program's event loop (network work runs on it), and the link checker window, shown
-    // modally until it is closed. Without either the checker does not open.
-    EventLoop* eventLoop = nullptr;
+    // The link checker window, shown modally until it is closed; it runs its requests on the
+    // loop above. Without either the checker does not open.
     std::function<void(THttpAsyForm&)> linkChecker{};
     // The tray icon and the log-on autostart entry; a missing one makes its commands do
     // nothing (and a missing tray icon is no way back from a hidden window).
