@@ -29,6 +29,9 @@ struct IconLoad {
 // whatever the name) as icon 0. Other files give NoIcon.
 IconLoad LoadIconFile(const std::string& path, int iconNumber);
 
+// Extension of the last path component, lower case, with its dot ("" when there is none).
+std::string LowerExtension(const std::string& path);
+
 // How many icons the icon lookup sees in a file: images of an .ico/.cur, icon groups of an
 // .exe/.dll, 1 for a readable .bmp, .gif, .jpg or PNG, 0 otherwise (also for missing files).
 int CountIcons(const std::string& path);
