@@ -92,8 +92,8 @@ constexpr const char* kWelcomeAddBookmark =
     "button takes the page your browser shows, when the browser was started with its debugging "
     "port (for example: chromium --remote-debugging-port=9222).";
 constexpr const char* kWelcomeImport =
-    "Bookmarks kept in a browser can be brought in from the File menu once it offers an import; "
-    "until then add them as above.";
+    "Bookmarks kept in a browser come in from the File menu: Import Bookmarks > Import Netscape "
+    "Bookmarks reads the HTML bookmark file the browser exports.";
 
 } // namespace
 
