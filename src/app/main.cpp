@@ -240,14 +240,26 @@ int main(int argc, char* argv[]) {
     hotKeyView = new lv::THotKeyFormView(&view);
     glyphView = new lv::TGlyphFormView(&view);
     // A hotkey runs like any handler; the hide and show keys change whether the window shows.
-    hotKeys->SetHandler([&form, &view](int id) {
-        view.Dispatch([&form, id] { form.HotKeyMgr().HotKeyPressed(id); });
+    // What the desktop holds may change later too (a portal that asked its user): a show key
+    // taken back brings a hidden window back.
+    auto applyVisibility = [&form, &view] {
         if (!form.State().place.visible) {
             view.hide();
         } else if (!view.isVisible() || view.isMinimized()) {
             view.showNormal();
             view.raise();
             view.activateWindow();
+        }
+    };
+    hotKeys->SetHandler([&form, &view, applyVisibility](int id) {
+        view.Dispatch([&form, id] { form.HotKeyMgr().HotKeyPressed(id); });
+        applyVisibility();
+    });
+    hotKeys->SetHoldingsHandler([&form, &view, applyVisibility] {
+        const bool hidden = !form.State().place.visible;
+        view.Dispatch([&form] { form.HotKeyMgr().HoldingsChanged(); });
+        if (hidden && form.State().place.visible) {
+            applyVisibility();
         }
     });
 

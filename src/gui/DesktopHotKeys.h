@@ -8,8 +8,8 @@ namespace lv {
 
 class EventLoop;
 
-// The global hotkeys of the desktop the program runs on: key grabs on an X11 display, and on
-// any other desktop none, with a text that says so.
+// The global hotkeys of the desktop the program runs on: key grabs on an X11 display, else the
+// desktop's GlobalShortcuts portal (Wayland), else none, with a text that says so.
 std::unique_ptr<GlobalHotKeys> OpenDesktopHotKeys(EventLoop& loop);
 
 inline constexpr const char* kNoHotKeysText =

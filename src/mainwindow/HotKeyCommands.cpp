@@ -2,6 +2,7 @@
 #include "mainwindow/TForm1.h"
 
 #include "platform/GlobalHotKeys.h"
+#include "platform/TrayIcon.h"
 #include "store/Backup.h"
 #include "store/DataFile.h"
 #include "store/FileIo.h"
@@ -17,6 +18,15 @@ void TForm1::SetHotKeys() {
     hotKeyMgr_.SetAction(THotKeyManager::OpenFile, [this] { MFOpenClick(); });
     // Hidden mode needs a way back: without a show key its check mark goes.
     hotKeyMgr_.onShowOff = [this] { state_.checks.trayHide = false; };
+    // A desktop that takes the show key back later: a window hidden with neither that key nor a
+    // tray icon comes back at once.
+    hotKeyMgr_.onShowLost = [this] {
+        const bool inTray = ports_.trayIcon != nullptr && ports_.trayIcon->Shown();
+        if (!state_.place.visible && !inTray) {
+            state_.place.visible = true;
+            state_.place.minimized = false;
+        }
+    };
     hotKeyMgr_.SetHotKeys(state_.SettingsFile());
 }
 

@@ -31,8 +31,21 @@ public:
     virtual bool Register(int id, int modifiers, int virtualKey) = 0;
     // Releases id; an unknown id does nothing.
     virtual void Unregister(int id) = 0;
+    // Whether the desktop holds id's key for us now. A desktop that answers a registration
+    // later (one that asks the user first) says false until it has confirmed it, and calls the
+    // holdings handler whenever what it holds changes.
+    virtual bool Holds(int id) const {
+        (void)id;
+        return true;
+    }
+    // What id does, in words a desktop may show the user beside the key. Given before Register.
+    virtual void Describe(int id, const std::string& text) {
+        (void)id;
+        (void)text;
+    }
 
     void SetHandler(Handler handler) { handler_ = std::move(handler); }
+    void SetHoldingsHandler(std::function<void()> handler) { holdings_ = std::move(handler); }
 
 protected:
     void Deliver(int id) const {
@@ -40,9 +53,15 @@ protected:
             handler_(id);
         }
     }
+    void HoldingsChanged() const {
+        if (holdings_) {
+            holdings_();
+        }
+    }
 
 private:
     Handler handler_;
+    std::function<void()> holdings_;
 };
 
 // A desktop without global hotkeys: every registration is refused.
@@ -60,6 +79,9 @@ private:
 
 // The X11 keysym of a virtual-key code of the key table, 0 for a code it does not hold.
 std::uint32_t KeySymOfVirtualKey(int virtualKey);
+// A hotkey as the desktop shortcut triggers write it ("CTRL+ALT+F10", "SHIFT+a"): modifier
+// names, then the key's keysym name. Empty for a code the key table does not hold.
+std::string ShortcutTriggerOf(int modifiers, int virtualKey);
 
 // Key grabs on the root window of an X display (nullptr: $DISPLAY), delivered through the
 // event loop. Returns nullptr when no X display can be opened.

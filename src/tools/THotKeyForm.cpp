@@ -75,7 +75,7 @@ void THotKeyForm::SaveClick(const std::string& settingsFile, THotKeyManager& man
     }
     ini.UpdateFile();
     // A show key the desktop refused cannot bring a hidden window back either.
-    if ((showOff || !manager.Registered(THotKeyManager::ShowLinkvane)) && onShowOff) {
+    if ((showOff || !manager.Requested(THotKeyManager::ShowLinkvane)) && onShowOff) {
         onShowOff();
     }
     closed_ = true;

@@ -91,17 +91,39 @@ int HotKeyModifierValue(std::string_view text) {
     return 0;
 }
 
-THotKeyManager::THotKeyManager(GlobalHotKeys* desktop) : desktop_(desktop) {}
+THotKeyManager::THotKeyManager(GlobalHotKeys* desktop) : desktop_(desktop) {
+    if (desktop_ != nullptr) {
+        desktop_->SetHoldingsHandler([this] { HoldingsChanged(); });
+    }
+}
 
 THotKeyManager::~THotKeyManager() {
     if (desktop_ == nullptr) {
         return;
     }
+    desktop_->SetHoldingsHandler(nullptr);
     for (const HotKeyItem& item : items_) {
         if (item.id != 0) {
             desktop_->Unregister(item.id);
         }
     }
+}
+
+void THotKeyManager::HoldingsChanged() {
+    if (!Requested(ShowLinkvane) || Registered(ShowLinkvane)) {
+        return;
+    }
+    if (onShowOff) {
+        onShowOff();
+    }
+    if (onShowLost) {
+        onShowLost();
+    }
+}
+
+bool THotKeyManager::Registered(int item) const {
+    const int id = Id(item);
+    return id != 0 && desktop_ != nullptr && desktop_->Holds(id);
 }
 
 void THotKeyManager::SetAction(int item, std::function<void()> action) {
@@ -128,6 +150,7 @@ void THotKeyManager::RegisterItem(int item) {
         return;
     }
     const int id = kIdBase + item;
+    desktop_->Describe(id, std::string(kItemTexts[static_cast<std::size_t>(item)]));
     // A combination another program holds is refused by the desktop; the item then stays
     // unregistered, so that nothing counts on a key that never arrives.
     if (desktop_->Register(id, entry.modifiers, virtualKey)) {
@@ -149,7 +172,9 @@ void THotKeyManager::SetHotKeys(const std::string& settingsFile) {
         }
         SetHotKey(i, key, modifiers);
     }
-    if (!Registered(ShowLinkvane) && onShowOff) {
+    // A key the desktop still has to confirm counts for now; its answer comes through the
+    // holdings handler.
+    if (!Requested(ShowLinkvane) && onShowOff) {
         onShowOff();
     }
 }

@@ -45,16 +45,30 @@ public:
     int Modifiers(int item) const { return items_.at(static_cast<std::size_t>(item)).modifiers; }
     // The registration identifier, 0 while the item is not registered.
     int Id(int item) const { return items_.at(static_cast<std::size_t>(item)).id; }
+    // The desktop took the item's key, though it may still be asking the user to confirm it.
+    bool Requested(int item) const { return Id(item) != 0; }
     // True only while the desktop really holds the item's key for us.
-    bool Registered(int item) const { return Id(item) != 0; }
+    bool Registered(int item) const;
+
+    // What each item does, as the desktop may show it beside the key.
+    static constexpr std::array<std::string_view, kCount> kItemTexts{
+        "Add Bookmark", "Hide Linkvane",   "Show Linkvane",
+        "Show Search",  "Import Web Page", "Open Linkvane File"};
 
     // SetHotKeys: all six from the SettingsFile's [HotKey]; a hotkey not switched "On" gets no
-    // key. onShowOff runs when the show hotkey ends up without a key (hidden mode cannot stay).
+    // key. onShowOff runs when the show hotkey ends up without a key (hidden mode cannot stay),
+    // also later, when a desktop that confirms keys afterwards does not hold it.
     void SetHotKeys(const std::string& settingsFile);
     std::function<void()> onShowOff;
+    // Runs after onShowOff when the desktop turned the show key down after the fact.
+    std::function<void()> onShowLost;
 
     // A key press reported by the desktop: runs the item's action. False for an unknown id.
     bool HotKeyPressed(int id);
+    // The desktop changed what it holds (it answered a registration later): a show key it
+    // turned down ends hidden mode through onShowOff. The manager hands this to the desktop
+    // itself; a front end that must see the change through its own dispatch may hand it on.
+    void HoldingsChanged();
 
     GlobalHotKeys* Desktop() const { return desktop_; }
 

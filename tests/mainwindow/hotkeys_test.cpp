@@ -83,9 +83,51 @@ TEST(MainWindowHotKeys, DisablingTheShowKeyLeavesHiddenMode) {
     EXPECT_TRUE(h.desktop.Registered().empty());
 }
 
+// A desktop that asks its user before it grants a key (the Wayland portal): hidden mode is kept
+// while the answer is out, the hide key waits for it, and a refusal ends hidden mode.
+TEST(MainWindowHotKeys, KeysConfirmedLaterCountOnlyOnceHeld) {
+    HotKeyHarness h;
+    h.desktop.confirmLater = true;
+    lv::TIniFile32 settings(h.ProgramDir() + "lvd.ini");
+    settings.WriteString("HotKey", "D1", "On");
+    settings.WriteString("HotKey", "D2", "On");
+    settings.WriteString("HotKey", "Key1", "F9");
+    settings.WriteString("HotKey", "Key2", "F10");
+    settings.WriteString("HotKey", "Shift1", "Ctrl,Alt");
+    settings.WriteString("HotKey", "Shift2", "Ctrl,Alt");
+    settings.WriteString("Location", "Tray", "Hide");
+    settings.UpdateFile();
+    lv::TForm1& form = h.Open();
+    const int show = lv::THotKeyManager::kIdBase + lv::THotKeyManager::ShowLinkvane;
+    const int hide = lv::THotKeyManager::kIdBase + lv::THotKeyManager::HideLinkvane;
+    EXPECT_EQ(h.desktop.descriptions[show], "Show Linkvane");
+    EXPECT_TRUE(form.State().checks.trayHide);
+    EXPECT_FALSE(form.HotKeyMgr().Registered(lv::THotKeyManager::ShowLinkvane));
+    const int ctrlAlt = lv::kHotKeyCtrl | lv::kHotKeyAlt;
+    ASSERT_TRUE(h.desktop.Press(ctrlAlt, 0x78));
+    EXPECT_TRUE(form.State().place.visible) << "hidden before the way back was granted";
+
+    h.desktop.Answer(show, true);
+    h.desktop.Answer(hide, true);
+    EXPECT_TRUE(form.State().checks.trayHide);
+    ASSERT_TRUE(h.desktop.Press(ctrlAlt, 0x78));
+    EXPECT_FALSE(form.State().place.visible);
+    ASSERT_TRUE(h.desktop.Press(ctrlAlt, 0x79));
+    EXPECT_TRUE(form.State().place.visible);
+
+    // Taken back while the window is hidden: the window comes back.
+    ASSERT_TRUE(h.desktop.Press(ctrlAlt, 0x78));
+    EXPECT_FALSE(form.State().place.visible);
+    h.desktop.Answer(show, false);
+    EXPECT_FALSE(form.State().checks.trayHide);
+    EXPECT_FALSE(form.HotKeyMgr().Registered(lv::THotKeyManager::ShowLinkvane));
+    EXPECT_TRUE(form.State().place.visible);
+}
+
 TEST(MainWindowHotKeys, WithoutDesktopHotKeysTheDialogSaysSo) {
-    MainWindowHarness h;
+    // The desktop outlives the window, as in the program.
     lv::NoGlobalHotKeys none("This desktop offers no global hotkeys.");
+    MainWindowHarness h;
     lv::MainWindowPorts ports{h.dialogs, h.screen, h.clock, {}};
     ports.hotKeys = &none;
     bool shown = false;

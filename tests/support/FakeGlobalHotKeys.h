@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <string>
 #include <utility>
 
 namespace lvtest {
@@ -27,7 +28,26 @@ public:
         registered_[id] = {modifiers, virtualKey};
         return true;
     }
-    void Unregister(int id) override { registered_.erase(id); }
+    void Unregister(int id) override {
+        registered_.erase(id);
+        confirmed_.erase(id);
+    }
+    bool Holds(int id) const override {
+        return registered_.count(id) != 0 && (!confirmLater || confirmed_.count(id) != 0);
+    }
+    void Describe(int id, const std::string& text) override { descriptions[id] = text; }
+
+    // Like a desktop that asks its user first: keys are held only once Answer says so.
+    bool confirmLater = false;
+    void Answer(int id, bool held) {
+        if (held) {
+            confirmed_.insert(id);
+        } else {
+            registered_.erase(id);
+        }
+        HoldingsChanged();
+    }
+    std::map<int, std::string> descriptions;
 
     void TakenElsewhere(int modifiers, int virtualKey) { taken_.insert({modifiers, virtualKey}); }
     const std::map<int, Key>& Registered() const { return registered_; }
@@ -45,6 +65,7 @@ public:
 private:
     std::map<int, Key> registered_;
     std::set<Key> taken_;
+    std::set<int> confirmed_;
 };
 
 } // namespace lvtest

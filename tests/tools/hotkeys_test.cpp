@@ -1,6 +1,7 @@
 #include "support/FakeGlobalHotKeys.h"
 #include "support/TempDir.h"
 
+#include "platform/GlobalHotKeys.h"
 #include "store/TIniFile32.h"
 #include "tools/THotKeyForm.h"
 #include "tools/THotKeyManager.h"
@@ -38,6 +39,22 @@ TEST(HotKeyTable, NamesIndexesAndVirtualKeys) {
     for (std::string_view name : THotKeyForm::kKeyList) {
         EXPECT_NE(lv::HotKeyVirtualKey(lv::HotKeyIndex(name)), 0) << name;
         EXPECT_NE(name, "Escape");
+    }
+}
+
+// What a desktop portal is asked for: every key of the table has a keysym name.
+TEST(HotKeyTable, ShortcutTriggers) {
+    const int ctrlAlt = lv::kHotKeyCtrl | lv::kHotKeyAlt;
+    EXPECT_EQ(lv::ShortcutTriggerOf(ctrlAlt, 0x79), "CTRL+ALT+F10");
+    EXPECT_EQ(lv::ShortcutTriggerOf(lv::kHotKeyShift, 0x41), "SHIFT+a");
+    EXPECT_EQ(lv::ShortcutTriggerOf(7, 0x30), "CTRL+ALT+SHIFT+0");
+    EXPECT_EQ(lv::ShortcutTriggerOf(lv::kHotKeyCtrl, 0x21), "CTRL+Page_Up");
+    EXPECT_EQ(lv::ShortcutTriggerOf(0, 0x1B), "Escape");
+    EXPECT_EQ(lv::ShortcutTriggerOf(ctrlAlt, 0), "");
+    for (int index = 1; index < lv::kHotKeyOffIndex; ++index) {
+        const std::string trigger = lv::ShortcutTriggerOf(0, lv::HotKeyVirtualKey(index));
+        EXPECT_FALSE(trigger.empty()) << lv::HotKeyName(index);
+        EXPECT_EQ(trigger.find('+'), std::string::npos) << trigger;
     }
 }
 
