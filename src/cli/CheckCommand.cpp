@@ -12,28 +12,11 @@
 
 #include <chrono>
 #include <limits>
+#include <tuple>
 
 namespace lv::cli {
 
 namespace {
-
-// "3-5" or "4": page numbers from 1, checked against the number of pages.
-std::pair<int, int> PageRange(const std::string& text, int pageCount) {
-    auto number = [&](const std::string& part) {
-        if (part.empty() || part.size() > 6 ||
-            part.find_first_not_of("0123456789") != std::string::npos) {
-            throw CliError("--pages takes FIRST-LAST, page numbers from 1: \"" + text + "\"");
-        }
-        return std::stoi(part);
-    };
-    const auto dash = text.find('-');
-    const int first = number(text.substr(0, dash));
-    const int last = dash == std::string::npos ? first : number(text.substr(dash + 1));
-    if (first < 1 || last < first || last > pageCount) {
-        throw CliError("--pages " + text + ": the file has pages 1-" + std::to_string(pageCount));
-    }
-    return {first - 1, last - 1};
-}
 
 int RunCheck(const Args& args, Context& context) {
     args.AtMost(1);
@@ -50,7 +33,8 @@ int RunCheck(const Args& args, Context& context) {
     // Every slot a page can hold, whatever the window's column setting hides.
     scan.columns = datafile::kSlotCount / datafile::kRowCount;
     if (auto range = args.Value("pages")) {
-        std::tie(scan.firstPage, scan.lastPage) = PageRange(*range, static_cast<int>(pages.size()));
+        std::tie(scan.firstPage, scan.lastPage) =
+            PageRangeOption(*range, static_cast<int>(pages.size()));
     }
     const int timeout = args.IntValue("timeout", 30, 1, THttpAsyForm::kMaxWait);
     const int jobs = args.IntValue("jobs", 8, 1, LinkChecker::kMaxJobs);

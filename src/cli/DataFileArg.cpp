@@ -60,4 +60,21 @@ void RefuseExistingUnlessForced(const std::string& path, bool force) {
         throw CliError(path + " exists; add --force to replace it");
 }
 
+std::pair<int, int> PageRangeOption(const std::string& text, int pageCount) {
+    auto number = [&](const std::string& part) {
+        if (part.empty() || part.size() > 6 ||
+            part.find_first_not_of("0123456789") != std::string::npos) {
+            throw CliError("--pages takes FIRST-LAST, page numbers from 1: \"" + text + "\"");
+        }
+        return std::stoi(part);
+    };
+    const auto dash = text.find('-');
+    const int first = number(text.substr(0, dash));
+    const int last = dash == std::string::npos ? first : number(text.substr(dash + 1));
+    if (first < 1 || last < first || last > pageCount) {
+        throw CliError("--pages " + text + ": the file has pages 1-" + std::to_string(pageCount));
+    }
+    return {first - 1, last - 1};
+}
+
 } // namespace lv::cli

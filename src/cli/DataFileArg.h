@@ -3,6 +3,7 @@
 #include "store/TIniFile32.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lv::cli {
@@ -16,6 +17,10 @@ TIniFile32 OpenExistingDataFile(const std::string& path);
 // The page of that name (exact, else ignoring letter case; name in UTF-8, pages as stored), or
 // a CliError listing nothing found.
 std::string FindPageOrFail(const std::vector<std::string>& pages, const std::string& nameUtf8);
+
+// The value of --pages, "3-5" or "4" (page numbers from 1), as indexes from 0 of the first and
+// the last page; a CliError when it is not such a range of the pageCount pages.
+std::pair<int, int> PageRangeOption(const std::string& text, int pageCount);
 
 // A target file that may be replaced only with --force: a CliError when it exists and force is
 // off, or when it is a directory.

@@ -6,22 +6,11 @@
 #include "store/DataFile.h"
 #include "store/FileIo.h"
 
-#include <charconv>
+#include <tuple>
 
 namespace lv::cli {
 
 namespace {
-
-int PageNumber(std::string_view text, int pageCount) {
-    int number = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (error != std::errc() || end != text.data() + text.size() || number < 1 ||
-        number > pageCount) {
-        throw CliError("--pages: \"" + std::string(text) + "\" is not a page number from 1 to " +
-                       std::to_string(pageCount));
-    }
-    return number;
-}
 
 int RunExportHtml(const Args& args, Context& context) {
     args.AtMost(2);
@@ -35,15 +24,7 @@ int RunExportHtml(const Args& args, Context& context) {
     request.firstPage = 0;
     request.lastPage = pageCount - 1;
     if (auto range = args.Value("pages")) {
-        const std::size_t dash = range->find('-');
-        const std::string_view whole(*range);
-        request.firstPage = PageNumber(whole.substr(0, dash), pageCount) - 1;
-        request.lastPage = dash == std::string::npos
-                               ? request.firstPage
-                               : PageNumber(whole.substr(dash + 1), pageCount) - 1;
-        if (request.lastPage < request.firstPage) {
-            throw CliError("--pages: the last page comes before the first");
-        }
+        std::tie(request.firstPage, request.lastPage) = PageRangeOption(*range, pageCount);
     }
     request.columnCount = 4;
     RefuseExistingUnlessForced(out, args.Has("force"));

@@ -15,10 +15,7 @@ CheckerControls::CheckerControls(QMainWindow& window, TForm1& form, QWidget* too
                                  DispatchFn dispatch)
     : QObject(&window) {
     auto run = [&form, dispatch] { dispatch([&form] { form.CheckBtnClick(); }); };
-    QMenu* bookmarks = FindMenu(window, QStringLiteral("&Bookmarks"));
-    if (bookmarks == nullptr) {
-        bookmarks = window.menuBar()->addMenu(QStringLiteral("&Bookmarks"));
-    }
+    QMenu* bookmarks = MenuOf(window, QStringLiteral("&Bookmarks"));
     // Just before "&Alphabetize" (or "&Count Bookmarks" while that is not there).
     QAction* before = FindAction(bookmarks, QStringLiteral("MAlpha"));
     if (before == nullptr) {

@@ -22,10 +22,7 @@ EditControls::EditControls(MainWindowView& window, TForm1& form, DispatchFn disp
     window_.installEventFilter(this);
 
     QMenu* file = FindMenu(window_, QStringLiteral("&File"));
-    QMenu* tabs = FindMenu(window_, QStringLiteral("&Tabs"));
-    if (tabs == nullptr) {
-        tabs = window_.menuBar()->addMenu(QStringLiteral("&Tabs"));
-    }
+    QMenu* tabs = MenuOf(window_, QStringLiteral("&Tabs"));
     if (file != nullptr) {
         QAction* exit = window_.Action(QStringLiteral("MExit1"));
         auto* progPass = new QAction(QStringLiteral("Password Protect File"), file);

@@ -13,10 +13,7 @@ namespace lv {
 ExchangeControls::ExchangeControls(QMainWindow& window, TForm1& form, QWidget* toolBar,
                                    DispatchFn dispatch)
     : QObject(&window), form_(form), dispatch_(std::move(dispatch)) {
-    QMenu* file = FindMenu(window, QStringLiteral("&File"));
-    if (file == nullptr) {
-        file = window.menuBar()->addMenu(QStringLiteral("&File"));
-    }
+    QMenu* file = MenuOf(window, QStringLiteral("&File"));
     // Both submenus follow the DataFile commands, before the copy to removable media.
     QAction* before = nullptr;
     for (QAction* action : file->actions()) {
@@ -45,10 +42,7 @@ ExchangeControls::ExchangeControls(QMainWindow& window, TForm1& form, QWidget* t
     Command(exportMenu, nullptr, QStringLiteral("MEmailBookmarks"),
             QStringLiteral("E&mail Bookmarks"), [this] { form_.PrintClick(LinkListMode::Email); });
 
-    QMenu* bookmarks = FindMenu(window, QStringLiteral("&Bookmarks"));
-    if (bookmarks == nullptr) {
-        bookmarks = window.menuBar()->addMenu(QStringLiteral("&Bookmarks"));
-    }
+    QMenu* bookmarks = MenuOf(window, QStringLiteral("&Bookmarks"));
     // After the searches, before "Check Links" and "&Alphabetize".
     QAction* after = FindAction(bookmarks, QStringLiteral("MCheck"));
     if (after == nullptr) {

@@ -24,10 +24,7 @@ constexpr int kToolButton = 22;
 FileControls::FileControls(QMainWindow& window, TForm1& form, QWidget* toolBar, DispatchFn dispatch)
     : QObject(&window), window_(window), form_(form), toolBar_(toolBar),
       dispatch_(std::move(dispatch)) {
-    QMenu* file = FindMenu(window_, QStringLiteral("&File"));
-    if (file == nullptr) {
-        file = window_.menuBar()->addMenu(QStringLiteral("&File"));
-    }
+    QMenu* file = MenuOf(window_, QStringLiteral("&File"));
     // The DataFile commands open the menu; the password item and "Exit" stay at its end.
     QAction* tail = FindAction(file, QStringLiteral("MProgPass"));
     if (tail == nullptr) {
@@ -66,10 +63,7 @@ FileControls::FileControls(QMainWindow& window, TForm1& form, QWidget* toolBar, 
     file->insertSeparator(tail);
 
     // "&Alphabetize" comes just before "&Count Bookmarks".
-    QMenu* bookmarks = FindMenu(window_, QStringLiteral("&Bookmarks"));
-    if (bookmarks == nullptr) {
-        bookmarks = window_.menuBar()->addMenu(QStringLiteral("&Bookmarks"));
-    }
+    QMenu* bookmarks = MenuOf(window_, QStringLiteral("&Bookmarks"));
     Command(bookmarks, FindAction(bookmarks, QStringLiteral("MCount")), QStringLiteral("MAlpha"),
             QStringLiteral("&Alphabetize"), [this] { form_.AlphaButtonClick(); });
 

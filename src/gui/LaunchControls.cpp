@@ -54,10 +54,7 @@ LaunchControls::LaunchControls(QMainWindow& window, TForm1& form, QWidget* toolB
     BuildBrowserMenu(browsersMenu_);
 
     // "&Go to..." belongs to the Tabs menu; the menu is made here when nobody has made it yet.
-    QMenu* tabs = FindMenu(window, QStringLiteral("&Tabs"));
-    if (tabs == nullptr) {
-        tabs = window.menuBar()->addMenu(QStringLiteral("&Tabs"));
-    }
+    QMenu* tabs = MenuOf(window, QStringLiteral("&Tabs"));
     QAction* goTo = tabs->addAction(QStringLiteral("&Go to..."));
     goTo->setObjectName(QStringLiteral("MGoPage"));
 

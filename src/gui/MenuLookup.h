@@ -24,6 +24,12 @@ inline QMenu* FindMenu(QMainWindow& window, const QString& title) {
     return action == nullptr ? nullptr : action->menu();
 }
 
+// The menu of that caption, added at the end of the menu bar when the window has none yet.
+inline QMenu* MenuOf(QMainWindow& window, const QString& title) {
+    QMenu* menu = FindMenu(window, title);
+    return menu != nullptr ? menu : window.menuBar()->addMenu(title);
+}
+
 inline QAction* FindAction(QMenu* menu, const QString& name) {
     for (QAction* action : menu->actions()) {
         if (action->objectName() == name) {

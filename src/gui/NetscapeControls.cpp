@@ -13,10 +13,7 @@ namespace lv {
 
 NetscapeControls::NetscapeControls(QMainWindow& window, TForm1& form, DispatchFn dispatch)
     : QObject(&window), window_(window), form_(form), dispatch_(std::move(dispatch)) {
-    QMenu* file = FindMenu(window_, QStringLiteral("&File"));
-    if (file == nullptr) {
-        file = window_.menuBar()->addMenu(QStringLiteral("&File"));
-    }
+    QMenu* file = MenuOf(window_, QStringLiteral("&File"));
     QMenu* import = SubMenu(file, QStringLiteral("MImport"), QStringLiteral("&Import Bookmarks"));
     QMenu* exportMenu =
         SubMenu(file, QStringLiteral("MExport"), QStringLiteral("&Export Bookmarks"));

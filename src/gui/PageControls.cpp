@@ -38,10 +38,8 @@ QToolButton* PageControls::AddToolButton(const QString& name, const QString& hin
 }
 
 void PageControls::BuildMenu() {
-    QAction* tabsMenu = MenuBarAction(window_, QStringLiteral("&Tabs"));
-    QMenu* tabs = tabsMenu != nullptr ? tabsMenu->menu()
-                                      : window_.menuBar()->addMenu(QStringLiteral("&Tabs"));
-    tabsMenu = tabs->menuAction();
+    QMenu* tabs = MenuOf(window_, QStringLiteral("&Tabs"));
+    QAction* tabsMenu = tabs->menuAction();
     // The Tabs menu sits before Help.
     if (QAction* help = MenuBarAction(window_, QStringLiteral("&Help"))) {
         window_.menuBar()->removeAction(tabsMenu);

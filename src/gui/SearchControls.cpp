@@ -19,10 +19,7 @@ SearchControls::SearchControls(QMainWindow& window, TForm1& form, QWidget* toolB
                                         QStringLiteral("Search the World Wide Web"));
     connect(button, &QToolButton::clicked, this, run);
 
-    QMenu* bookmarks = FindMenu(window, QStringLiteral("&Bookmarks"));
-    if (bookmarks == nullptr) {
-        bookmarks = window.menuBar()->addMenu(QStringLiteral("&Bookmarks"));
-    }
+    QMenu* bookmarks = MenuOf(window, QStringLiteral("&Bookmarks"));
     auto* action = new QAction(QStringLiteral("Search the &Internet"), bookmarks);
     action->setObjectName(QStringLiteral("MSearchI"));
     const QList<QAction*> items = bookmarks->actions();

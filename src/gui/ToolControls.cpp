@@ -16,10 +16,7 @@ ToolControls::ToolControls(QMainWindow& window, TForm1& form, QWidget* toolBar, 
     const auto item = [this, &window](const QString& menuTitle, const QStringList& before,
                                       const QString& name, const QString& text,
                                       std::function<void()> run) {
-        QMenu* menu = FindMenu(window, menuTitle);
-        if (menu == nullptr) {
-            menu = window.menuBar()->addMenu(menuTitle);
-        }
+        QMenu* menu = MenuOf(window, menuTitle);
         QAction* next = nullptr;
         for (const QString& candidate : before) {
             if ((next = FindAction(menu, candidate)) != nullptr) {

@@ -9,10 +9,7 @@ namespace lv {
 
 TrayControls::TrayControls(QMainWindow& window, TForm1& form, DispatchFn dispatch)
     : QObject(&window), window_(window), form_(form), dispatch_(std::move(dispatch)) {
-    QMenu* setup = FindMenu(window, QStringLiteral("&Setup"));
-    if (setup == nullptr) {
-        setup = window.menuBar()->addMenu(QStringLiteral("&Setup"));
-    }
+    QMenu* setup = MenuOf(window, QStringLiteral("&Setup"));
     // At the top of the menu, in front of "Auto Backup prior to Modification".
     QAction* first = setup->actions().isEmpty() ? nullptr : setup->actions().first();
     autoRun_ = AddItem(first, QStringLiteral("MAutoRun"),

@@ -44,10 +44,7 @@ WebControls::WebControls(QMainWindow& window, TForm1& form, QWidget* toolBar, Di
     connect(webIn, &QToolButton::clicked, this,
             [this] { dispatch_([this] { form_.MWSImportClick(); }); });
 
-    QMenu* file = FindMenu(window_, QStringLiteral("&File"));
-    if (file == nullptr) {
-        file = window_.menuBar()->addMenu(QStringLiteral("&File"));
-    }
+    QMenu* file = MenuOf(window_, QStringLiteral("&File"));
     // "Import Bookmarks" holds the imports of other programs' bookmarks too; whoever comes
     // first makes it, before the diskette copy.
     QMenu* imports = file->findChild<QMenu*>(QStringLiteral("MImport"));

@@ -1,5 +1,7 @@
 #include "platform/IcmpEcho.h"
 
+#include "platform/Fd.h"
+
 #include <arpa/inet.h>
 #include <cerrno>
 #include <cstdint>
@@ -28,22 +30,6 @@ std::uint16_t Checksum(const std::uint8_t* data, std::size_t length) {
     }
     return static_cast<std::uint16_t>(~sum);
 }
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 std::uint16_t NextSequence() {
     static std::uint16_t sequence = 0;

@@ -1,5 +1,6 @@
 #include "store/FileIo.h"
 
+#include "platform/Fd.h"
 #include "store/FileError.h"
 
 #include <algorithm>
@@ -21,27 +22,6 @@
 
 namespace lv {
 namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const { return fd_; }
-    int Release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
 
 // Saving through a symbolic link must replace the file it points at, not the link itself.
 std::string FinalTarget(const std::string& path) {

@@ -57,7 +57,7 @@ cli_run 0 export-html "$WORK/h.lvd" "$WORK/more.html" --pages 2-2
 expect_in "$WORK/more.html" 'Name="More"'
 grep -q 'Name="Work"' "$WORK/more.html" && fail "--pages 2-2 lists More alone"
 cli_run 2 export-html "$WORK/h.lvd" "$WORK/bad.html" --pages 1-3
-expect_in "$WORK/err" "not a page number from 1 to 2"
+expect_in "$WORK/err" "the file has pages 1-2"
 
 browser=$(command -v chromium || command -v chromium-browser || true)
 if [ -z "$browser" ]; then

@@ -6,26 +6,8 @@
 set -euo pipefail
 
 source "$(dirname "$0")/session.bash"
-require_tools Xvfb xdotool python3 ip
-chromium=/usr/bin/chromium
-if [ ! -x "$chromium" ]; then
-  echo "SKIP: $chromium is not installed"
-  exit 77
-fi
-# A browser may reach out on its own whatever its flags: it runs only where it cannot.
-if ip -o link show | grep -qv ': lo:'; then
-  echo "SKIP: Chromium runs only in a network namespace with nothing but loopback (ctest starts this under tests/support/netns-run)"
-  exit 77
-fi
-
-free_port() {
-  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-
-# Prints the body at an address, or fails.
-fetch() {
-  python3 -c 'import sys, urllib.request; sys.stdout.write(urllib.request.urlopen(sys.argv[1], timeout=2).read().decode())' "$1" 2>/dev/null
-}
+require_tools Xvfb xdotool
+require_isolated_chromium
 
 # The pages the browser shows, served from a local folder.
 site="$tmp/site"
@@ -34,29 +16,10 @@ title="Linkvane Browser Link Check"
 printf '<!DOCTYPE html><html><head><title>%s</title></head><body>first</body></html>\n' "$title" >"$site/first.html"
 printf '<!DOCTYPE html><html><head><title>Second</title></head><body>second</body></html>\n' >"$site/second.html"
 http_port=$(free_port)
-python3 -m http.server "$http_port" --bind 127.0.0.1 --directory "$site" >"$tmp/http.log" 2>&1 &
-extra_pids="$! $extra_pids"
 first="http://127.0.0.1:$http_port/first.html"
 second="http://127.0.0.1:$http_port/second.html"
-tries=50 wait_for fetch "$first" >/dev/null || fail "the local web server did not start: $(cat "$tmp/http.log")"
-
-debug_port=$(free_port)
-# Nothing but the pages we serve: no update, sync, metrics, safe-browsing or first-run traffic
-# of the browser's own, and no proxy in between.
-"$chromium" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-  --no-default-browser-check --disable-background-networking --disable-component-update \
-  --disable-sync --disable-domain-reliability --metrics-recording-only --disable-breakpad \
-  --disable-client-side-phishing-detection --disable-default-apps --disable-extensions \
-  --safebrowsing-disable-auto-update --no-pings --no-proxy-server \
-  --remote-debugging-port="$debug_port" --user-data-dir="$tmp/profile" "$first" \
-  >"$tmp/chromium.log" 2>&1 &
-extra_pids="$! $extra_pids"
-tabs() { fetch "http://127.0.0.1:$debug_port/json/list"; }
-showing() { tabs | grep -qF -- "$1"; }
-if ! tries=150 wait_for showing "$title"; then
-  echo "SKIP: headless Chromium did not start: $(tail -n 5 "$tmp/chromium.log")"
-  exit 77
-fi
+serve_folder "$site" "$http_port" "$first"
+start_chromium "$first" "$title"
 
 start_display
 

@@ -78,3 +78,58 @@ make_recording_browser() {
     "$tmp/argv" "$tmp/argv" "$tmp/argv" >"$browser"
   chmod +x "$browser"
 }
+
+# A free TCP port on 127.0.0.1.
+free_port() {
+  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+
+# Prints the body at an address, or fails.
+fetch() {
+  python3 -c 'import sys, urllib.request; sys.stdout.write(urllib.request.urlopen(sys.argv[1], timeout=2).read().decode())' "$1" 2>/dev/null
+}
+
+# Serves the folder $1 on 127.0.0.1:$2 and waits until $3 (an address on it) answers.
+serve_folder() {
+  python3 -m http.server "$2" --bind 127.0.0.1 --directory "$1" >"$tmp/http.log" 2>&1 &
+  extra_pids="$! $extra_pids"
+  tries=50 wait_for fetch "$3" >/dev/null || fail "the local web server did not start: $(cat "$tmp/http.log")"
+}
+
+# Skips unless a headless Chromium may run here: installed, and in a network namespace with
+# nothing but loopback, since a browser may reach out on its own whatever its flags.
+require_isolated_chromium() {
+  require_tools python3 ip
+  chromium=/usr/bin/chromium
+  if [ ! -x "$chromium" ]; then
+    echo "SKIP: $chromium is not installed"
+    exit 77
+  fi
+  if ip -o link show | grep -qv ': lo:'; then
+    echo "SKIP: Chromium runs only in a network namespace with nothing but loopback (ctest starts this under tests/support/netns-run)"
+    exit 77
+  fi
+}
+
+# Starts headless Chromium on the page $1 with a remote debugging port ($debug_port) and waits
+# until a tab shows $2; skips when the browser does not come up. No traffic of the browser's
+# own (update, sync, metrics, safe browsing, first run) and no proxy in between.
+start_chromium() {
+  debug_port=$(free_port)
+  "$chromium" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --no-default-browser-check --disable-background-networking --disable-component-update \
+    --disable-sync --disable-domain-reliability --metrics-recording-only --disable-breakpad \
+    --disable-client-side-phishing-detection --disable-default-apps --disable-extensions \
+    --safebrowsing-disable-auto-update --no-pings --no-proxy-server \
+    --remote-debugging-port="$debug_port" --user-data-dir="$tmp/profile" "$1" \
+    >"$tmp/chromium.log" 2>&1 &
+  extra_pids="$! $extra_pids"
+  if ! tries=150 wait_for showing "$2"; then
+    echo "SKIP: headless Chromium did not start: $(tail -n 5 "$tmp/chromium.log")"
+    exit 77
+  fi
+}
+
+# The browser's tabs, and whether one of them shows a text (a title or an address).
+tabs() { fetch "http://127.0.0.1:$debug_port/json/list"; }
+showing() { tabs | grep -qF -- "$1"; }

@@ -5,24 +5,8 @@
 set -euo pipefail
 
 source "$(dirname "$0")/session.bash"
-require_tools Xvfb xdotool python3 ip
-chromium=/usr/bin/chromium
-if [ ! -x "$chromium" ]; then
-  echo "SKIP: $chromium is not installed"
-  exit 77
-fi
-# A browser may reach out on its own whatever its flags: it runs only where it cannot.
-if ip -o link show | grep -qv ': lo:'; then
-  echo "SKIP: Chromium runs only in a network namespace with nothing but loopback (ctest starts this under tests/support/netns-run)"
-  exit 77
-fi
-
-free_port() {
-  python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
-fetch() {
-  python3 -c 'import sys, urllib.request; sys.stdout.write(urllib.request.urlopen(sys.argv[1], timeout=2).read().decode())' "$1" 2>/dev/null
-}
+require_tools Xvfb xdotool
+require_isolated_chromium
 
 site="$tmp/site"
 mkdir -p "$site/img"
@@ -38,24 +22,8 @@ cat >"$site/links.html" <<HTML
 HTML
 printf '<html><head><title>One</title><link rel=icon href=/img/Site.GIF></head><body>one</body></html>\n' >"$site/one.html"
 printf 'GIF89a\001\000\001\000\200\000\000\000\000\000\377\377\377!\371\004\001\000\000\000\000,\000\000\000\000\001\000\001\000\000\002\002D\001\000;' >"$site/img/Site.GIF"
-python3 -m http.server "$http_port" --bind 127.0.0.1 --directory "$site" >"$tmp/http.log" 2>&1 &
-extra_pids="$! $extra_pids"
-tries=50 wait_for fetch "$base/links.html" >/dev/null || fail "the local web server did not start: $(cat "$tmp/http.log")"
-
-debug_port=$(free_port)
-"$chromium" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-  --no-default-browser-check --disable-background-networking --disable-component-update \
-  --disable-sync --disable-domain-reliability --metrics-recording-only --disable-breakpad \
-  --disable-client-side-phishing-detection --disable-default-apps --disable-extensions \
-  --safebrowsing-disable-auto-update --no-pings --no-proxy-server \
-  --remote-debugging-port="$debug_port" --user-data-dir="$tmp/profile" "$base/links.html" \
-  >"$tmp/chromium.log" 2>&1 &
-extra_pids="$! $extra_pids"
-showing() { fetch "http://127.0.0.1:$debug_port/json/list" | grep -qF -- "$1"; }
-if ! tries=150 wait_for showing "$title"; then
-  echo "SKIP: headless Chromium did not start: $(tail -n 5 "$tmp/chromium.log")"
-  exit 77
-fi
+serve_folder "$site" "$http_port" "$base/links.html"
+start_chromium "$base/links.html" "$title"
 
 start_display
 make_recording_browser

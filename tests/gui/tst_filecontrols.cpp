@@ -1,3 +1,4 @@
+#include "MenuWindow.h"
 #include "gui/FileControls.h"
 #include "gui/MainWindowView.h"
 #include "gui/TAlphaFormView.h"
@@ -23,51 +24,8 @@
 
 namespace {
 
-struct Window {
-    lvtest::TempDir dir;
-    lvtest::ScriptedDialogs dialogs;
-    lv::FixedScreen screen{1280, 1024};
-    lvtest::FixedClock clock;
-    lv::TForm1 form{Ports(), dir.Path().string() + "/"};
-    lv::MainWindowView view{form, dialogs, QString()};
-
-    // No volume: the machine's own sticks are never written to.
-    lv::MainWindowPorts Ports() {
-        lv::MainWindowPorts ports{dialogs, screen, clock, {}};
-        ports.removableVolumes = [] { return std::vector<std::string>(); };
-        return ports;
-    }
-
-    explicit Window(const std::string& dataFileText = {}) {
-        std::vector<std::string> args;
-        if (!dataFileText.empty()) {
-            args.push_back(dir.File("Start.lvd"));
-            lvtest::WriteBytes(args.back(), dataFileText);
-        }
-        view.Dispatch([this, args] { form.FormCreate(args); });
-        view.ApplyPlace();
-    }
-
-    QMenu* Menu(const QString& title) const {
-        for (QAction* action : view.menuBar()->actions()) {
-            if (action->text() == title) {
-                return action->menu();
-            }
-        }
-        return nullptr;
-    }
-};
-
-QStringList Names(QMenu* menu) {
-    QStringList names;
-    for (QAction* action : menu->actions()) {
-        if (!action->isSeparator()) {
-            names << (action->menu() != nullptr ? action->menu()->objectName()
-                                                : action->objectName());
-        }
-    }
-    return names;
-}
+using Window = lvtest::MenuWindow;
+using lvtest::ItemNames;
 
 } // namespace
 
@@ -76,11 +34,11 @@ class TestFileControls : public QObject {
 private slots:
     void menusKeepTheMainWindowOrder() {
         Window w;
-        const QStringList file = Names(w.Menu(QStringLiteral("&File")));
+        const QStringList file = ItemNames(w.Menu(QStringLiteral("&File")));
         QCOMPARE(file.mid(0, 9), (QStringList{"MFNew", "MFOpen", "MFSaveAs", "MFRename", "MFDelete",
                                               "MFMerge", "MImport", "MExport", "MCopyProgram"}));
         QCOMPARE(file.mid(9), (QStringList{"MProgPass", "MExit1"}));
-        const QStringList bookmarks = Names(w.Menu(QStringLiteral("&Bookmarks")));
+        const QStringList bookmarks = ItemNames(w.Menu(QStringLiteral("&Bookmarks")));
         QCOMPARE(bookmarks.indexOf("MAlpha") + 1, bookmarks.indexOf("MCount"));
         auto* open = w.view.findChild<QToolButton*>(QStringLiteral("OpenButton1"));
         QVERIFY(open != nullptr);

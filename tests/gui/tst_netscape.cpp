@@ -1,3 +1,4 @@
+#include "MenuWindow.h"
 #include "gui/MainWindowView.h"
 #include "gui/NetscapeControls.h"
 #include "mainwindow/TForm1.h"
@@ -15,38 +16,8 @@
 
 namespace {
 
-struct Window {
-    lvtest::TempDir dir;
-    lvtest::ScriptedDialogs dialogs;
-    lv::FixedScreen screen{1280, 1024};
-    lvtest::FixedClock clock;
-    lv::TForm1 form{Ports(), dir.Path().string() + "/"};
-    lv::MainWindowView view{form, dialogs, QString()};
-
-    lv::MainWindowPorts Ports() {
-        lv::MainWindowPorts ports{dialogs, screen, clock, {}};
-        ports.removableVolumes = [] { return std::vector<std::string>(); };
-        return ports;
-    }
-
-    Window() {
-        view.Dispatch([this] { form.FormCreate({}); });
-        view.ApplyPlace();
-    }
-
-    QAction* Item(const QString& name) const { return view.findChild<QAction*>(name); }
-};
-
-QStringList Names(QMenu* menu) {
-    QStringList names;
-    for (QAction* action : menu->actions()) {
-        if (!action->isSeparator()) {
-            names << (action->menu() != nullptr ? action->menu()->objectName()
-                                                : action->objectName());
-        }
-    }
-    return names;
-}
+using Window = lvtest::MenuWindow;
+using lvtest::ItemNames;
 
 } // namespace
 
@@ -72,9 +43,9 @@ private slots:
         QCOMPARE(exportNs->actions().size(), 2);
         QVERIFY(w.Item(QStringLiteral("MENSFile")) != nullptr);
         // Beside the other exchange commands, in the menus' order.
-        QCOMPARE(Names(import).mid(0, 2), (QStringList{"MImportIE", "MImportNS"}));
+        QCOMPARE(ItemNames(import).mid(0, 2), (QStringList{"MImportIE", "MImportNS"}));
         auto* exportMenu = w.view.findChild<QMenu*>(QStringLiteral("MExport"));
-        QCOMPARE(Names(exportMenu).mid(0, 3),
+        QCOMPARE(ItemNames(exportMenu).mid(0, 3),
                  (QStringList{"MExportIE", "MExportNS", "MExportHTML"}));
 
         const std::string file = w.dir.File("b.html");
