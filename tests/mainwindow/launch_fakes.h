@@ -108,7 +108,8 @@ struct LaunchHarness {
     lv::TrayIcon* trayIcon = nullptr;
     lv::AutoStart* autoStart = nullptr;
     std::function<bool()> showHotKeyRegistered;
-    std::function<void(lv::TBConfigForm&)> editor; // answers the bookmark editor
+    std::function<void(lv::TBConfigForm&)> editor;       // answers the bookmark editor
+    std::function<void(lv::MainWindowPorts&)> morePorts; // what else a test gives the window
 
     std::string ProgramDir() const { return dir.Path().string() + "/"; }
     std::string Browser(int n) const { return dir.File("browser" + std::to_string(n)); }
@@ -139,6 +140,9 @@ struct LaunchHarness {
                 editor(shown);
             }
         };
+        if (morePorts) {
+            morePorts(ports);
+        }
         form = std::make_unique<lv::TForm1>(ports, ProgramDir());
         form->FormCreate({});
         return *form;

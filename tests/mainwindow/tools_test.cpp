@@ -3,8 +3,12 @@
 #include "launch_fakes.h"
 
 #include "mainwindow/TNameForm.h"
+#include "pages/TAlphaForm.h"
 #include "platform/Clipboard.h"
+#include "platform/PollEventLoop.h"
 #include "store/DataFile.h"
+#include "support/Nginx.h"
+#include "tools/THttpAsyForm.h"
 #include "tools/UserFile.h"
 
 #include <gmock/gmock.h>
@@ -37,6 +41,9 @@ struct ToolsHarness : lvtest::LaunchHarness {
             form.Edit1 = typedPageName;
             form.SaveNameClick();
         };
+        if (morePorts) {
+            morePorts(ports);
+        }
         form = std::make_unique<lv::TForm1>(ports, ProgramDir());
         form->FormCreate({});
         return *form;
@@ -114,6 +121,51 @@ TEST(SearchWindow, EditWritesToTheRowsOwnSlot) {
     EXPECT_EQ(h.Read("Page1", "01N"), "Shown");
     EXPECT_EQ(dupe.RowCount(), 0U);
     EXPECT_FALSE(dupe.IndexBuilt());
+}
+
+// "Check Links" from the main window: the checker runs over the pages chosen; a launch from its
+// list is the window's launch (and a recent entry), a bookmark erased there leaves the grid and
+// the recent list, and the window shows the page again when the checker closes.
+TEST(LinkCheckerWindow, LaunchesAndErasesThroughTheMainWindow) {
+    lv::PollEventLoop loop;
+    ToolsHarness h;
+    // Nothing listens there: each of the two is a bad link at once.
+    const std::string dead = "http://127.0.0.1:" + std::to_string(lvtest::FreeLocalPort());
+    bool shown = false;
+    h.morePorts = [&](lv::MainWindowPorts& ports) {
+        ports.loop = &loop;
+        ports.pageRange = [](lv::TAlphaForm& range) {
+            range.SelectRow(0, true);
+            range.AlphaBtnClick();
+        };
+        ports.linkChecker = [&](lv::THttpAsyForm& checker) {
+            shown = true;
+            checker.SearchButtonClick();
+            ASSERT_TRUE(
+                loop.RunUntil([&] { return !checker.Checking(); }, std::chrono::seconds(30)));
+            ASSERT_EQ(checker.View1().size(), 3u); // two bad links and the status row
+            EXPECT_EQ(checker.View1()[0].title, "Dead one");
+            h.dialogs.Queue(0); // Launch
+            checker.View1MouseDown(0);
+            EXPECT_EQ(h.form->State().MruList1.Entries().size(), 1u);
+            h.dialogs.Queue(1); // Delete
+            checker.View1MouseDown(0);
+            EXPECT_EQ(checker.View1().size(), 2u);
+        };
+    };
+    auto& form =
+        h.Begin("[Page1]\r\n01N=Dead one\r\n01U=" + dead + "/one\r\n02N=Dead two\r\n02U=" + dead +
+                "/two\r\n[Page2]\r\n01N=Elsewhere\r\n01U=" + dead + "/three\r\n");
+    form.CheckBtnClick();
+    ASSERT_TRUE(shown);
+    ASSERT_EQ(h.launcher.starts.size(), 1U);
+    EXPECT_EQ(h.launcher.starts[0].argument, dead + "/one");
+    EXPECT_EQ(h.Read("Page1", "01U"), "<none>");
+    EXPECT_EQ(h.Read("Page1", "02U"), dead + "/two");
+    EXPECT_EQ(h.Read("Page2", "01U"), dead + "/three");
+    EXPECT_TRUE(form.State().buttons[0].caption.empty());
+    EXPECT_EQ(form.State().buttons[1].caption, "Dead two");
+    EXPECT_TRUE(form.State().MruList1.Entries().empty());
 }
 
 TEST(UserSetup, ShowsAndSavesTheSixteenFieldsInOrder) {
