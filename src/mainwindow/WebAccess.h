@@ -5,12 +5,16 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace lv {
 
 // The guard of a page fetch by the main window (Timer1): past it the fetch is aborted.
 inline constexpr std::chrono::milliseconds kPageFetchGuard{10000};
+// The largest site icon taken: icons are a few kilobytes, and a larger download is something
+// else (a file the site hands out for any address) that must not fill the icon folder.
+inline constexpr std::int64_t kMaxWebIconBytes = 1024 * 1024;
 // How much of a page the main window keeps: the head and far more than any page's links.
 inline constexpr std::size_t kPageKeepBytes = 4 * 1024 * 1024;
 

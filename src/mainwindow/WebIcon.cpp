@@ -69,6 +69,7 @@ std::string DownloadIcon(MainWindowPorts& ports, const std::string& address,
     GetWebIcon.URL = address;
     GetWebIcon.FileName = partial;
     GetWebIcon.TimeOut = kPageFetchGuard;
+    GetWebIcon.MaxBytes = kMaxWebIconBytes;
     GetWebIcon.CaFile = ports.caFile;
     GetWebIcon.WaitThread = true;
     if (!GetWebIcon.FetchFile() || !FileExists(partial)) {

@@ -26,6 +26,7 @@ struct THTTPGet::Job {
     std::string caFile;
     bool binaryData = true;
     std::chrono::milliseconds timeOut = std::chrono::seconds(30);
+    std::int64_t maxBytes = 0;
     std::atomic<bool> cancel{false};
 };
 
@@ -96,6 +97,9 @@ private:
         cli.NoCache = true; // always from the server, never from a cache on the way
         cli.CaFile = job_.caFile;
         cli.DocumentStream = &out;
+        if (job_.maxBytes > 0) {
+            cli.MaxDocumentBytes = job_.maxBytes;
+        }
         const auto limit = job_.timeOut.count() > 0 ? job_.timeOut : std::chrono::seconds(30);
         // The client's own deadline ends the request; the worker's clock below only backs it up.
         cli.RequestTimeout = limit;
@@ -211,6 +215,7 @@ bool THTTPGet::FetchFile() {
     job_->caFile = CaFile;
     job_->binaryData = BinaryData;
     job_->timeOut = TimeOut;
+    job_->maxBytes = MaxBytes;
     running_ = true;
 
     std::weak_ptr<THTTPGet*> self = self_;

@@ -43,6 +43,9 @@ public:
     // as failed ("timed out"), however steadily bytes still arrive (the system internet library
     // this replaces had such limits built in).
     std::chrono::milliseconds TimeOut = std::chrono::seconds(30);
+    // The largest document taken, in bytes; a larger one fails the download (0: the HTTP
+    // client's own bound).
+    std::int64_t MaxBytes = 0;
     // Extra PEM file of trusted CAs for https (empty: the process-wide default).
     std::string CaFile;
 

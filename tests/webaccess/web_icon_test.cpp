@@ -1,5 +1,6 @@
 // A new web bookmark gets its site's icon and description from a real server on loopback.
 #include "mainwindow/AutoIcon.h"
+#include "mainwindow/WebAccess.h"
 #include "platform/PollEventLoop.h"
 #include "platform/image/IconFile.h"
 #include "store/TIniFile32.h"
@@ -108,6 +109,14 @@ TEST_F(WebIcon, AnErrorPageSavedAsTheIconIsDeleted) {
     EXPECT_TRUE(IconFiles().empty());
     // The page named its icon: G says so, as it always did, and the button shows the default.
     EXPECT_EQ(h.Read("Page1", "01G"), "600");
+}
+
+// A picture far larger than any icon is not taken, whatever its first bytes say.
+TEST_F(WebIcon, AnOversizedIconIsNotTaken) {
+    nginx.WriteDoc("page.html", "<link rel=icon href=/huge.ico>");
+    nginx.WriteDoc("huge.ico", kIco + std::string(lv::kMaxWebIconBytes, '\0'));
+    Capture("/page.html");
+    EXPECT_TRUE(IconFiles().empty());
 }
 
 TEST_F(WebIcon, AClickOnABookmarkWithoutIconFetchesIt) {
