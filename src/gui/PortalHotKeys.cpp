@@ -122,6 +122,10 @@ void PortalGlobalHotKeys::Unregister(int id) {
     }
 }
 
+std::string PortalGlobalHotKeys::NoteText() const {
+    return kPortalHotKeysText;
+}
+
 bool PortalGlobalHotKeys::Holds(int id) const {
     return held_.count(id) != 0;
 }

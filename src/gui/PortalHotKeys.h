@@ -14,6 +14,10 @@ class QDBusMessage;
 
 namespace lv {
 
+inline constexpr const char* kPortalHotKeysText =
+    "This desktop binds the keys itself: after \"Save and Close\" it may ask you to confirm "
+    "them, or offer other keys. A key counts once the desktop has agreed.";
+
 // Global hotkeys through the desktop's GlobalShortcuts portal (Wayland desktops, where no
 // program may grab keys itself). The portal binds a whole set of keys in a session and usually
 // asks the user to confirm them, so registrations are gathered, bound together in a fresh
@@ -31,6 +35,7 @@ public:
     ~PortalGlobalHotKeys() override;
 
     bool Available() const override { return true; }
+    std::string NoteText() const override;
     bool Register(int id, int modifiers, int virtualKey) override;
     void Unregister(int id) override;
     bool Holds(int id) const override;

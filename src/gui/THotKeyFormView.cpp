@@ -107,8 +107,9 @@ void THotKeyFormView::Fill() {
     look.setColor(QPalette::WindowText, ToQColor(form_->fontColor, look));
     setPalette(look);
     setAutoFillBackground(true);
-    unavailable_->setVisible(!form_->available);
-    unavailable_->setText(Q(form_->unavailableText));
+    const std::string& said = form_->available ? form_->desktopNote : form_->unavailableText;
+    unavailable_->setVisible(!said.empty());
+    unavailable_->setText(Q(said));
     for (int i = 0; i < THotKeyForm::kRows; ++i) {
         const THotKeyForm::Row& row = form_->rows[static_cast<std::size_t>(i)];
         RowControls& controls = rows_[static_cast<std::size_t>(i)];

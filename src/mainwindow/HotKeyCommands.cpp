@@ -40,6 +40,7 @@ void TForm1::MHotkeysClick() {
     form.unavailableText = desktop != nullptr
                                ? desktop->UnavailableText()
                                : std::string("This desktop offers no global hotkeys.");
+    form.desktopNote = form.available ? desktop->NoteText() : std::string();
     if (!form.available && form.unavailableText.empty()) {
         form.unavailableText = "This desktop offers no global hotkeys.";
     }

@@ -26,6 +26,9 @@ public:
     virtual bool Available() const = 0;
     // Why not, in a sentence for the hotkey dialog; empty when Available().
     virtual std::string UnavailableText() const { return {}; }
+    // What a user should know about keys on this desktop, for the hotkey dialog of a desktop
+    // that has them; empty when there is nothing to say.
+    virtual std::string NoteText() const { return {}; }
     // Takes the key for id (replacing what id held). False when the desktop refused it, for
     // example because another program holds the same combination.
     virtual bool Register(int id, int modifiers, int virtualKey) = 0;

@@ -41,6 +41,8 @@ public:
     // and keeps the rows for editing the settings only.
     bool available = true;
     std::string unavailableText;
+    // Said above the rows where the desktop has hotkeys of its own kind (empty: nothing).
+    std::string desktopNote;
     int backColor = 0;
     int fontColor = 0;
     std::function<void(int topic)> onHelp;

@@ -88,6 +88,7 @@ TEST(MainWindowHotKeys, DisablingTheShowKeyLeavesHiddenMode) {
 TEST(MainWindowHotKeys, KeysConfirmedLaterCountOnlyOnceHeld) {
     HotKeyHarness h;
     h.desktop.confirmLater = true;
+    h.desktop.note = "The desktop asks first.";
     lv::TIniFile32 settings(h.ProgramDir() + "lvd.ini");
     settings.WriteString("HotKey", "D1", "On");
     settings.WriteString("HotKey", "D2", "On");
@@ -107,6 +108,12 @@ TEST(MainWindowHotKeys, KeysConfirmedLaterCountOnlyOnceHeld) {
     ASSERT_TRUE(h.desktop.Press(ctrlAlt, 0x78));
     EXPECT_TRUE(form.State().place.visible) << "hidden before the way back was granted";
 
+    h.dialog = [](lv::THotKeyForm& f) {
+        EXPECT_TRUE(f.available);
+        EXPECT_EQ(f.desktopNote, "The desktop asks first.");
+        f.CloseClick();
+    };
+    form.MHotkeysClick();
     h.desktop.Answer(show, true);
     h.desktop.Answer(hide, true);
     EXPECT_TRUE(form.State().checks.trayHide);

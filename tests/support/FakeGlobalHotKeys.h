@@ -48,6 +48,8 @@ public:
         HoldingsChanged();
     }
     std::map<int, std::string> descriptions;
+    std::string note;
+    std::string NoteText() const override { return note; }
 
     void TakenElsewhere(int modifiers, int virtualKey) { taken_.insert({modifiers, virtualKey}); }
     const std::map<int, Key>& Registered() const { return registered_; }
