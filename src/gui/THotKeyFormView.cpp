@@ -3,6 +3,7 @@
 #include "gui/Colors.h"
 #include "gui/QtText.h"
 #include "tools/THotKeyForm.h"
+#include "tools/THotKeyManager.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -58,8 +59,8 @@ THotKeyFormView::THotKeyFormView(QWidget* parent) : QDialog(parent) {
         grid->addWidget(row.shift, i, 2);
         grid->addWidget(new QLabel(QStringLiteral(" + "), this), i, 3);
         grid->addWidget(row.key, i, 4);
-        grid->addWidget(new QLabel(Latin(THotKeyForm::kLabels[static_cast<std::size_t>(i)]), this),
-                        i, 5);
+        const std::string_view item = THotKeyManager::kItemTexts[static_cast<std::size_t>(i)];
+        grid->addWidget(new QLabel(QStringLiteral("=  ") + Latin(item), this), i, 5);
         grid->addWidget(row.disable, i, 6);
         connect(row.disable, &QCheckBox::clicked, this, [this, i](bool checked) {
             if (form_ == nullptr || filling_) {

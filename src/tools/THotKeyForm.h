@@ -24,9 +24,7 @@ public:
     static constexpr int kRows = 6;
     static constexpr int kWidth = 452;
     static constexpr int kHeight = 302;
-    static constexpr std::array<std::string_view, kRows> kLabels{
-        "=  Add Bookmark", "=  Hide Linkvane",   "=  Show Linkvane",
-        "=  Show Search",  "=  Import Web Page", "=  Open Linkvane File"};
+    // Each row is labelled "=  " and the manager's text of its item (THotKeyManager::kItemTexts).
     // What the key boxes list; "Escape" is known but only typed.
     static constexpr std::array<std::string_view, 59> kKeyList{
         "A",    "B",     "C",   "D",      "E",      "F",    "G",   "H",       "I",        "J",
